@@ -1,0 +1,47 @@
+#pragma once
+
+#include "form1.h"
+#include "inpout.h"
+#include "trigger.h"
+
+namespace vistrace {
+
+// The working instrument: the window with the handlers of operator control, bound to a
+// port back end and a counter chosen by main.
+class ScopeWindow final : public Form1 {
+    Q_OBJECT
+
+public:
+    ScopeWindow(PortIo& port, PerformanceCounter& counter);
+
+    void readport();
+    std::uint8_t oneread();
+    TriggerOutcome waittrigger();
+
+    void Form_Load() override;
+    void Command4_Click() override;
+    void Command2_Click() override;
+    void Command1_Click() override;
+    void Port_Address_Box_Click() override;
+    void TimeBase_box_Click() override;
+    void VoltPerDiv_Box_Click() override;
+    void trigger_voltage_box_Click() override;
+    void XOffset_Change() override;
+    void XOffset_Scroll() override;
+    void YOffset_Change() override;
+    void YOffset_Scroll() override;
+
+    // True from Run until its loop has really ended.
+    bool loopRunning() const { return loopRunning_; }
+
+private:
+    void runSingleShot();
+    void runPass();
+    void redrawStoredSweep();
+
+    PortIo& port_;
+    PerformanceCounter& counter_;
+    bool loopRunning_ = false;
+};
+
+} // namespace vistrace

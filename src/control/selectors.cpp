@@ -1,0 +1,35 @@
+#include "scope_window.h"
+#include "selector_tables.h"
+
+#include <QComboBox>
+
+namespace vistrace {
+
+void ScopeWindow::Port_Address_Box_Click() {
+    if (const auto row = rowAt(kPortRows, Port_Address_Box->currentIndex())) {
+        state.port_address = row->port_address;
+    }
+}
+
+void ScopeWindow::TimeBase_box_Click() {
+    if (const auto row = rowAt(kTimeBaseRows, TimeBase_box->currentIndex())) {
+        state.sample_interval = row->sample_interval;
+        state.sample_count = row->sample_count;
+        state.x_step = row->x_step;
+        state.trace_width = row->trace_width;
+    }
+}
+
+void ScopeWindow::VoltPerDiv_Box_Click() {
+    if (const auto row = rowAt(kGainRows, VoltPerDiv_Box->currentIndex())) {
+        state.volts_gain = row->volts_gain;
+    }
+}
+
+void ScopeWindow::trigger_voltage_box_Click() {
+    if (const auto row = rowAt(kTriggerLevelRows, trigger_voltage_box->currentIndex())) {
+        state.trigger_level = row->trigger_level;
+    }
+}
+
+} // namespace vistrace

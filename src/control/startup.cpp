@@ -1,0 +1,71 @@
+#include "adc.h"
+#include "scope_window.h"
+#include "selector_tables.h"
+
+#include <QComboBox>
+#include <QMessageBox>
+#include <QSignalBlocker>
+
+namespace vistrace {
+namespace {
+
+// A combo box selects the first item appended to an empty list by itself, which would run
+// the selector's handler before start-up selects the default. The list stays unselected
+// until start-up chooses.
+template <typename Items, typename Text>
+void appendItems(QComboBox* box, const Items& items, Text text) {
+    const QSignalBlocker quiet(box);
+    const int selected = box->currentIndex();
+    for (const auto& item : items) {
+        box->addItem(QString::fromLatin1(text(item)));
+    }
+    box->setCurrentIndex(selected);
+}
+
+template <typename Rows>
+void appendRowItems(QComboBox* box, const Rows& rows) {
+    appendItems(box, rows, [](const auto& row) { return row.item; });
+}
+
+template <typename Items>
+void appendItems(QComboBox* box, const Items& items) {
+    appendItems(box, items, [](const char* item) { return item; });
+}
+
+} // namespace
+
+// The order matters: selecting an index runs that selector's handler at once, and the
+// direct assignments in between are overwritten by the handlers that follow them.
+void ScopeWindow::Form_Load() {
+    appendRowItems(Port_Address_Box, kPortRows);
+    setListIndex(Port_Address_Box, 0);
+
+    state.trigger_level = 126;
+    state.sample_interval = 0;
+    state.port_address = 888;
+    state.sample_count = 500;
+    state.x_step = 1;
+    state.trace_width = 3;
+
+    appendItems(trigger_mode_box, kTriggerModeItems);
+    setListIndex(trigger_mode_box, static_cast<int>(TriggerMode::None));
+    appendItems(trigger_slop_box, kTriggerSlopeItems);
+    setListIndex(trigger_slop_box, static_cast<int>(TriggerSlope::Rising));
+
+    appendRowItems(trigger_voltage_box, kTriggerLevelRows);
+    setListIndex(trigger_voltage_box, 5);
+    appendRowItems(TimeBase_box, kTimeBaseRows);
+    setListIndex(TimeBase_box, 2);
+    appendRowItems(VoltPerDiv_Box, kGainRows);
+    setListIndex(VoltPerDiv_Box, 0);
+    state.volts_gain = FixedDecimal::fromTenThousandths(3600);
+
+    port_.Out32(state.port_address, kIdle);
+
+    if (counter_.QueryPerformanceFrequency(state.counter_frequency) == 0) {
+        QMessageBox::critical(this, QStringLiteral("Vistrace"),
+                              QStringLiteral("This computer doesn't support high-res timers"));
+    }
+}
+
+} // namespace vistrace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QFrame>
+#include <QImage>
+
+namespace vistrace {
+
+// The instrument's screen: a sunken 509 x 425 frame whose 505 x 421 client area is drawn in
+// screen units (one vertical unit per pixel, one horizontal unit 15.08096/15 px). Run-time
+// drawing is kept in an image; the graticule is painted above it and is never cleared.
+class ScopeScreen : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit ScopeScreen(QWidget* parent = nullptr);
+
+    // Erases the run-time drawing; the graticule stays.
+    void clear();
+    void setForeColor(QColor colour);
+    // Pen width in true pixels.
+    void setDrawWidth(int pixels);
+    // A straight line between two points in screen units, clipped to the client area.
+    void line(float x1, float y1, float x2, float y2);
+
+    // The run-time drawing as it stands, client-sized.
+    QImage runtimeLayer();
+};
+
+} // namespace vistrace

@@ -1,0 +1,90 @@
+#include "simulated_converter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace vistrace {
+namespace {
+
+// Status bits 0 to 2 are lines the converter does not drive; a real port reads them high.
+constexpr int kUndrivenStatusBits = 0x07;
+// Every input of an open port floats high; status bit 7 reads as the complement of its pin.
+constexpr std::int16_t kFloatingStatus = 0x7F;
+constexpr std::int16_t kNothingThere = 0xFF;
+
+} // namespace
+
+SimulatedConverter::SimulatedConverter(PerformanceCounter& clock, Settings settings)
+    : clock_(clock), settings_(std::move(settings)), noise_(20261206u) {
+    clock_.QueryPerformanceFrequency(frequency_);
+}
+
+std::function<double(double)> SimulatedConverter::sine(double peakVolts, double hertz) {
+    return [peakVolts, hertz](double seconds) {
+        return peakVolts * std::sin(2.0 * std::numbers::pi * hertz * seconds);
+    };
+}
+
+std::uint8_t SimulatedConverter::sampleFor(double volts) {
+    const double value = std::round(128.0 - kUnitsPerVolt * volts);
+    return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0));
+}
+
+double SimulatedConverter::secondsNow() {
+    std::int64_t now = 0;
+    clock_.QueryPerformanceCounter(now);
+    return static_cast<double>(now) / static_cast<double>(frequency_);
+}
+
+void SimulatedConverter::spendAccessTime() {
+    if (settings_.accessNanoseconds <= 0) {
+        return;
+    }
+    std::int64_t start = 0;
+    std::int64_t now = 0;
+    clock_.QueryPerformanceCounter(start);
+    const std::int64_t ticks = settings_.accessNanoseconds * frequency_ / 1'000'000'000;
+    do {
+        clock_.QueryPerformanceCounter(now);
+    } while (now - start < ticks);
+}
+
+std::uint8_t SimulatedConverter::convert() {
+    int value = sampleFor(settings_.signal(secondsNow()));
+    if (settings_.noiseUnits > 0) {
+        std::uniform_int_distribution<int> deviation(-settings_.noiseUnits, settings_.noiseUnits);
+        value += deviation(noise_);
+    }
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+}
+
+void SimulatedConverter::Out32(std::int16_t address, int value) {
+    spendAccessTime();
+    if (address != kConverterPort) {
+        return;
+    }
+    const int written = value & 0xFF;
+    const bool startFalls = (data_ & 1) != 0 && (written & 1) == 0;
+    data_ = written;
+    if (startFalls) {
+        held_ = convert();
+    }
+}
+
+std::int16_t SimulatedConverter::Inp32(std::int16_t address) {
+    spendAccessTime();
+    if (address == kConverterPort + 1) {
+        const int half = (data_ & 2) != 0 ? held_ >> 4 : held_ & 0x0F;
+        // Pins carry the complement of each bit; bit 7's pin is complemented once more.
+        return static_cast<std::int16_t>(((half ^ 0x7) << 4) | kUndrivenStatusBits);
+    }
+    for (const std::int16_t open : kOpenPorts) {
+        if (address == open + 1) {
+            return kFloatingStatus;
+        }
+    }
+    return kNothingThere;
+}
+
+} // namespace vistrace
