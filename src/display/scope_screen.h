@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QFrame>
 #include <QImage>
+#include <QPainter>
+#include <QPen>
 
 namespace vistrace {
 
@@ -14,6 +16,9 @@ class ScopeScreen : public QFrame {
 
 public:
     explicit ScopeScreen(QWidget* parent = nullptr);
+    ~ScopeScreen() override;
+    ScopeScreen(const ScopeScreen&) = delete;
+    ScopeScreen& operator=(const ScopeScreen&) = delete;
 
     // Erases the run-time drawing; the graticule stays.
     void clear();
@@ -25,6 +30,22 @@ public:
 
     // The run-time drawing as it stands, client-sized.
     QImage runtimeLayer();
+
+    QColor foreColor() const { return pen_.color(); }
+    int drawWidth() const { return pen_.width(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Drawing keeps one painter open on the image from the first line after a clear until
+    // the image is next read or shown: opening a painter costs more than a whole segment.
+    void finishDrawing();
+
+    QImage layer_;
+    QPainter painter_;
+    QPen pen_;
+    bool repaintRequested_ = false;
 };
 
 } // namespace vistrace

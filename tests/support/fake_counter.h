@@ -9,8 +9,8 @@ namespace vistrace::testing {
 // A counter that advances by a fixed step at every reading.
 class FakeCounter final : public PerformanceCounter {
 public:
-    explicit FakeCounter(std::int64_t frequency = 1'000'000, std::int64_t step = 1)
-        : frequency(frequency), step(step) {}
+    explicit FakeCounter(std::int64_t ticksPerSecond = 1'000'000, std::int64_t ticksPerReading = 1)
+        : frequency(ticksPerSecond), step(ticksPerReading) {}
 
     std::int32_t QueryPerformanceFrequency(std::int64_t& out) override {
         out = frequency;

@@ -1,0 +1,61 @@
+// The Run loop's own cost per pass, and the redraw a scroll-bar notification costs.
+
+#include "monotonic_counter.h"
+#include "scope_window.h"
+#include "simulated_converter.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using vistrace::MonotonicCounter;
+using vistrace::ScopeWindow;
+using vistrace::SimulatedConverter;
+
+SimulatedConverter::Settings zeroTimeConverter() {
+    SimulatedConverter::Settings settings;
+    settings.accessNanoseconds = 0;
+    settings.noiseUnits = 0;
+    return settings;
+}
+
+// One pass of the loop in "None": capture 500 samples, clear, draw, pump once.
+void BM_RunPass(benchmark::State& bench) {
+    MonotonicCounter counter;
+    SimulatedConverter port(counter, zeroTimeConverter());
+    ScopeWindow window(port, counter);
+    window.load();
+    window.state.sample_interval = 0;
+    window.state.sample_count = 500;
+    for (auto _ : bench) {
+        window.readport();
+        window.scope->clear();
+        window.drawtrace();
+        window.pumpEvents();
+    }
+    bench.counters["passes_per_s"] =
+        benchmark::Counter(static_cast<double>(bench.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RunPass)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// One XOffset change handled: the handler clears and draws the stored 500-sample sweep.
+void BM_OffsetRedraw(benchmark::State& bench) {
+    MonotonicCounter counter;
+    SimulatedConverter port(counter, zeroTimeConverter());
+    ScopeWindow window(port, counter);
+    window.load();
+    window.readport();
+    int position = 0;
+    for (auto _ : bench) {
+        position = position == 0 ? 1 : 0;
+        window.XOffset->setValue(position);
+    }
+    bench.counters["ms_per_redraw"] = benchmark::Counter(
+        static_cast<double>(bench.iterations()) / 1e3,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_OffsetRedraw)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+} // namespace

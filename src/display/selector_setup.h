@@ -1,0 +1,13 @@
+#pragma once
+
+class QComboBox;
+
+namespace vistrace {
+
+// Selectors behave as the instrument's drop-downs do, not as Qt's: appending to an empty
+// list selects nothing (the index stays -1 until code or the operator selects), and typing
+// into an editable selector's field never selects, inserts or completes an item.
+void makeDropDownList(QComboBox& box);
+void makeDropDownCombo(QComboBox& box);
+
+} // namespace vistrace

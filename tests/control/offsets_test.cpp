@@ -1,0 +1,93 @@
+#include "control_fixture.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace vistrace::testing {
+namespace {
+
+class Offsets : public ControlTest {
+protected:
+    void SetUp() override {
+        ControlTest::SetUp();
+        load();
+        port.clearAccesses();
+    }
+
+    bool blueAt(int x, int y) const {
+        return (window->scope->runtimeLayer().pixel(x, y) & 0xFFFFFFu) == 0x0000FFu;
+    }
+};
+
+TEST_F(Offsets, MovingABarBeforeAnyCaptureDrawsTheZeroBufferWithoutCapturing) {
+    window->YOffset->setValue(300);
+    // 128 x 0.36 = 46.08 rows above the bar's row.
+    EXPECT_TRUE(blueAt(250, 253));
+    EXPECT_FALSE(blueAt(250, 300));
+    window->XOffset->setValue(-100);
+    EXPECT_TRUE(blueAt(250, 253));
+    EXPECT_FALSE(blueAt(450, 253));
+    EXPECT_TRUE(port.accesses().empty());
+}
+
+TEST_F(Offsets, ResetRecentresThenCapturesAndDrawsAFreshSweepWithoutATrigger) {
+    window->trigger_mode_box->setCurrentIndex(1);
+    port.setStandingSample(128);
+    window->XOffset->setValue(40);
+    window->YOffset->setValue(100);
+    window->Command1->click();
+
+    EXPECT_EQ(window->XOffset->value(), 0);
+    EXPECT_EQ(window->YOffset->value(), 212);
+    EXPECT_EQ(captures(), 1);
+    EXPECT_EQ(port.accesses().size(), 500u * 6u);
+    EXPECT_TRUE(blueAt(250, 212));
+    EXPECT_FALSE(blueAt(250, 100));
+    EXPECT_FALSE(window->loopRunning());
+    EXPECT_TRUE(runEnabled());
+}
+
+TEST_F(Offsets, ResetAtTheStartPositionsStillCaptures) {
+    port.setStandingSample(128);
+    window->Command1->click();
+    EXPECT_EQ(captures(), 1);
+    EXPECT_TRUE(blueAt(250, 212));
+}
+
+TEST_F(Offsets, ResetDuringATriggerWaitCapturesOnceAndTheWaitCarriesOn) {
+    window->trigger_mode_box->setCurrentIndex(1);
+    port.setStandingSample(140);
+    std::size_t afterReset = 0;
+    whenPort([this] { return port.accesses().size() >= 60; },
+             [&] {
+                 post(window.get(), [&] {
+                     window->Command1->click();
+                     afterReset = port.accesses().size();
+                 });
+             });
+    whenPort([&] { return afterReset > 0 && port.accesses().size() >= afterReset + 120; },
+             [this] { post(window.get(), [this] { window->Command2->click(); }); });
+    window->Command4->click();
+
+    EXPECT_EQ(captures(), 1);
+    EXPECT_EQ(window->state.samples[1], 140);
+    EXPECT_TRUE(blueAt(250, 216)); // (140 - 128) x 0.36 = 4.32 rows down
+    EXPECT_GE(port.accesses().size(), afterReset + 120);
+    EXPECT_FALSE(window->loopRunning());
+}
+
+TEST_F(Offsets, ASensitivityChangeShowsOnlyAtTheNextRedraw) {
+    port.setStandingSample(129);
+    window->Command1->click();
+    ASSERT_TRUE(blueAt(250, 212));
+    window->VoltPerDiv_Box->setCurrentIndex(5); // gain 13: the sweep belongs on row 225
+    EXPECT_TRUE(blueAt(250, 212));
+    EXPECT_FALSE(blueAt(250, 225));
+    window->XOffset->setValue(1);
+    EXPECT_TRUE(blueAt(250, 225));
+    EXPECT_FALSE(blueAt(250, 212));
+}
+
+} // namespace
+} // namespace vistrace::testing

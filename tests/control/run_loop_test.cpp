@@ -1,0 +1,197 @@
+#include "control_fixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+namespace vistrace::testing {
+namespace {
+
+constexpr int kNone = 0;
+constexpr int kRepeat = 1;
+constexpr int kSingle = 2;
+
+class RunLoop : public ControlTest {
+protected:
+    void SetUp() override {
+        ControlTest::SetUp();
+        load();
+        port.clearAccesses();
+    }
+
+    std::size_t accessCount() const { return port.accesses().size(); }
+
+    // Posts a Stop click once the port has seen extra more accesses.
+    void stopAfterAccesses(std::size_t extra) {
+        const std::size_t at = accessCount() + extra;
+        whenPort([this, at] { return accessCount() >= at; },
+                 [this] { post(window.get(), [this] { window->Command2->click(); }); });
+    }
+
+    void run() { window->Command4->click(); }
+};
+
+TEST_F(RunLoop, NoneRunsFreeUntilStopThenKeepsTheLastSweep) {
+    port.setStandingSample(128);
+    whenPort([this] { return captures() >= 3; },
+             [this] { post(window.get(), [this] { window->Command2->click(); }); });
+    run();
+
+    // Stop is posted during the third capture and handled in the pump at the end of it.
+    EXPECT_EQ(captures(), 3);
+    EXPECT_TRUE(runEnabled());
+    EXPECT_FALSE(window->loopRunning());
+    EXPECT_TRUE(window->state.stop_requested);
+    EXPECT_GT(bluePixels(), 0);
+    // No pass ever waited for a trigger: every access belongs to a capture.
+    EXPECT_EQ(accessCount(), 3u * 500u * 6u);
+}
+
+TEST_F(RunLoop, NoSelectedModeRunsFreeLikeNone) {
+    window->trigger_mode_box->setCurrentIndex(-1);
+    whenPort([this] { return captures() >= 2; },
+             [this] { post(window.get(), [this] { window->Command2->click(); }); });
+    run();
+    EXPECT_EQ(captures(), 2);
+    EXPECT_EQ(accessCount(), 2u * 500u * 6u);
+}
+
+TEST_F(RunLoop, RepeatCapturesOnlyRightAfterATrigger) {
+    window->trigger_mode_box->setCurrentIndex(kRepeat);
+    port.setStandingSample(140); // constant: never a trigger
+    port.queueSamples({140, 140, 140, 140, 130, 120}); // third pair rises past 126
+    whenPort([this] { return captures() >= 1; }, [this] { stopAfterAccesses(240); });
+    run();
+
+    EXPECT_EQ(captures(), 1);
+    const auto& log = port.accesses();
+    // Three pairs of reads (12 accesses each), then the capture begins at once.
+    ASSERT_GT(log.size(), 36u + 3000u);
+    EXPECT_EQ(log[36], write(888, 254));
+    EXPECT_EQ(log[39], read(889, ScriptedPort::readingsFor(140).first));
+    // After the capture only trigger pairs were read, until Stop ended the wait.
+    EXPECT_EQ((log.size() - 36u - 3000u) % 12u, 0u);
+    EXPECT_TRUE(runEnabled());
+    EXPECT_FALSE(window->loopRunning());
+}
+
+TEST_F(RunLoop, SingleBlanksTheScreenThenDrawsExactlyOneSweepAndStopsItself) {
+    port.setStandingSample(128);
+    window->Command1->click(); // a sweep on the screen before the single shot
+    ASSERT_GT(bluePixels(), 0);
+    window->trigger_mode_box->setCurrentIndex(kSingle);
+    port.setStandingSample(100);
+    port.queueSamples({130, 130, 130, 120});
+    int blueWhileArmed = -1;
+    whenPort([] { return true; }, [&] { blueWhileArmed = bluePixels(); });
+    run();
+
+    EXPECT_EQ(blueWhileArmed, 0);
+    EXPECT_EQ(captures(), 2); // the reset's and the single shot's
+    EXPECT_EQ(window->state.samples[1], 100);
+    EXPECT_GT(bluePixels(), 0);
+    EXPECT_TRUE(runEnabled());
+    EXPECT_TRUE(window->state.stop_requested);
+    EXPECT_FALSE(window->loopRunning());
+}
+
+TEST_F(RunLoop, StopEndsAWaitThatNeverTriggersAndKeepsTheLastSweep) {
+    port.setStandingSample(128);
+    window->Command1->click();
+    const int before = bluePixels();
+    window->trigger_mode_box->setCurrentIndex(kRepeat);
+    stopAfterAccesses(600);
+    run();
+
+    EXPECT_EQ(captures(), 1);
+    EXPECT_EQ(bluePixels(), before);
+    EXPECT_TRUE(runEnabled());
+    EXPECT_FALSE(window->loopRunning());
+}
+
+TEST_F(RunLoop, RunPressedRightAfterStopDoesNotNestASecondLoop) {
+    window->trigger_mode_box->setCurrentIndex(kRepeat);
+    std::size_t postedAt = 0;
+    whenPort([this] { return accessCount() >= 120; },
+             [&] {
+                 postedAt = accessCount();
+                 post(window.get(), [this] {
+                     window->Command2->click();
+                     window->Command4->click();
+                 });
+             });
+    // A nested loop would wait for ever on this constant signal; this ends it all the same.
+    whenPort([this] { return accessCount() >= 5000; },
+             [this] { post(window.get(), [this] { window->Command2->click(); }); });
+    run();
+
+    // The pair in progress completes, then the wait sees the stop.
+    EXPECT_LE(accessCount() - postedAt, 12u);
+    EXPECT_FALSE(window->loopRunning());
+    EXPECT_TRUE(runEnabled());
+}
+
+TEST_F(RunLoop, ModeSwitchedToSingleDuringARepeatWaitRunsTheSingleShotInTheSamePass) {
+    window->trigger_mode_box->setCurrentIndex(kRepeat);
+    port.setStandingSample(140);
+    whenPort([this] { return accessCount() >= 24; },
+             [this] {
+                 post(window.get(), [this] { window->trigger_mode_box->setCurrentIndex(kSingle); });
+                 port.queueSamples({130, 120, 140, 140, 130, 120});
+             });
+    run();
+
+    // The repeat wait ends, the single shot waits again, captures once and stops the loop.
+    EXPECT_EQ(captures(), 1);
+    EXPECT_TRUE(runEnabled());
+    EXPECT_TRUE(window->state.stop_requested);
+}
+
+TEST_F(RunLoop, ALevelChosenDuringAWaitAppliesToTheNextTest) {
+    window->trigger_mode_box->setCurrentIndex(kRepeat);
+    port.setStandingSample(140);
+    // (150, 140) rises, but 140 lies beyond 126 only for a level above 140.
+    port.queueSamples({150, 140});
+    whenPort([this] { return accessCount() >= 12; },
+             [this] {
+                 post(window.get(), [this] { window->trigger_voltage_box->setCurrentIndex(8); });
+                 port.queueSamples({150, 140});
+             });
+    whenPort([this] { return captures() >= 1; }, [this] { stopAfterAccesses(120); });
+    run();
+
+    EXPECT_EQ(window->state.trigger_level, 141);
+    EXPECT_EQ(captures(), 1);
+    EXPECT_EQ(port.accesses()[24], write(888, 254));
+    EXPECT_EQ(port.accesses()[27].kind, PortAccess::Kind::Read);
+}
+
+TEST_F(RunLoop, AboutPausesTheLoopUntilDismissed) {
+    port.setStandingSample(128);
+    int whenShown = -1;
+    int beforeOk = -1;
+    SeenBox box;
+    answerNextBox(box, [&] {
+        whenShown = captures();
+        QEventLoop settle;
+        QTimer::singleShot(30, &settle, &QEventLoop::quit);
+        settle.exec();
+        beforeOk = captures();
+    });
+    whenPort([this] { return captures() >= 2; },
+             [this] { post(window.get(), [this] { window->mnuabout->trigger(); }); });
+    whenPort([&] { return whenShown >= 0 && captures() >= whenShown + 2; },
+             [this] { post(window.get(), [this] { window->Command2->click(); }); });
+    run();
+
+    EXPECT_EQ(box.text, "Vistrace for Windows Ver 1.00");
+    EXPECT_EQ(whenShown, beforeOk);
+    EXPECT_EQ(captures(), whenShown + 2);
+    EXPECT_FALSE(window->ending());
+}
+
+} // namespace
+} // namespace vistrace::testing

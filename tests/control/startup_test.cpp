@@ -1,0 +1,164 @@
+#include "control_fixture.h"
+#include "selector_tables.h"
+
+#include <QComboBox>
+#include <QMessageBox>
+#include <QScrollBar>
+
+namespace vistrace::testing {
+namespace {
+
+using StartUp = ControlTest;
+
+TEST_F(StartUp, EndsInTheDefaultStateWithOneIdleWriteAndNoBox) {
+    SeenBox box;
+    answerNextBox(box);
+    load();
+
+    const ScopeState& s = window->state;
+    EXPECT_EQ(s.port_address, 888);
+    EXPECT_EQ(s.sample_count, 500);
+    EXPECT_EQ(s.x_step, 1);
+    EXPECT_EQ(s.trace_width, 3);
+    EXPECT_EQ(s.trigger_level, 126);
+    // The time-base handler must have run after the direct assignment of 0.
+    EXPECT_EQ(s.sample_interval, 0.00001);
+    EXPECT_EQ(s.volts_gain, FixedDecimal::fromTenThousandths(3600));
+    EXPECT_EQ(s.counter_frequency, 1'000'000);
+    EXPECT_FALSE(s.stop_requested);
+    EXPECT_EQ(s.samples, SampleBuffer{});
+
+    EXPECT_EQ(window->Port_Address_Box->currentText(), "378");
+    EXPECT_EQ(window->trigger_mode_box->currentText(), "None");
+    EXPECT_EQ(window->trigger_slop_box->currentText(), "Rising");
+    EXPECT_EQ(window->trigger_voltage_box->currentText(), "100mV");
+    EXPECT_EQ(window->TimeBase_box->currentText(), "2mS/Div");
+    EXPECT_EQ(window->VoltPerDiv_Box->currentText(), "5V/Div");
+    EXPECT_EQ(window->XOffset->value(), 0);
+    EXPECT_EQ(window->YOffset->value(), 212);
+
+    EXPECT_EQ(port.accesses(), std::vector<PortAccess>{write(888, 255)});
+    EXPECT_EQ(counter.readings, 0);
+    EXPECT_EQ(bluePixels(), 0);
+    EXPECT_FALSE(box.shown);
+    EXPECT_FALSE(window->ending());
+}
+
+TEST_F(StartUp, FillsEverySelectorWithItsItemsInOrder) {
+    load();
+    const auto items = [](QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i) {
+            texts << box->itemText(i);
+        }
+        return texts;
+    };
+    EXPECT_EQ(items(window->Port_Address_Box), QStringList({"378", "278", "3BC"}));
+    EXPECT_EQ(items(window->trigger_mode_box), QStringList({"None", "Repeat", "Single"}));
+    EXPECT_EQ(items(window->trigger_slop_box), QStringList({"Rising", "Falling"}));
+    EXPECT_EQ(items(window->trigger_voltage_box),
+              QStringList({"3V", "2V", "1V", "500mV", "200mV", "100mV", "-100mV", "-200mV",
+                           "-500mV", "-1V", "-2V", "-3"}));
+    EXPECT_EQ(items(window->TimeBase_box),
+              QStringList({"500uS/Div", "1mS/Div", "2mS/Div", "5mS/Div", "10mS/Div",
+                           "20mS/Div", "50mS/Div", "100mS/Div", "200mS/Div"}));
+    EXPECT_EQ(items(window->VoltPerDiv_Box),
+              QStringList({"5V/Div", "2V/Div", "1V/Div", "500mV/Div", "200mV/Div",
+                           "100mV/Div"}));
+}
+
+TEST_F(StartUp, WarnsOnceAfterTheIdleWriteWhenThereIsNoCounterAndCarriesOn) {
+    counter.frequency = 0;
+    SeenBox box;
+    std::vector<PortAccess> trafficWhenShown;
+    answerNextBox(box, [&] { trafficWhenShown = port.accesses(); });
+    load();
+
+    EXPECT_TRUE(box.shown);
+    EXPECT_EQ(box.text, "This computer doesn't support high-res timers");
+    EXPECT_EQ(box.title, "Vistrace");
+    EXPECT_EQ(box.icon, static_cast<int>(QMessageBox::Critical));
+    EXPECT_EQ(trafficWhenShown, std::vector<PortAccess>{write(888, 255)});
+    EXPECT_FALSE(window->ending());
+    EXPECT_EQ(window->state.counter_frequency, 0);
+}
+
+TEST_F(StartUp, AFailingPortEndsStartUpWithTheMessageAndStatusOne) {
+    port.beforeAccess = [](const PortAccess&) {
+        throw PortError("No parallel port at I/O address 0x378");
+    };
+    SeenBox box;
+    answerNextBox(box);
+    load();
+
+    EXPECT_EQ(box.text, "No parallel port at I/O address 0x378");
+    EXPECT_EQ(box.title, "Vistrace");
+    EXPECT_EQ(box.icon, static_cast<int>(QMessageBox::Critical));
+    EXPECT_TRUE(window->ending());
+    EXPECT_EQ(window->exitCode(), 1);
+    // The steps after the failing write did not run.
+    EXPECT_EQ(window->state.counter_frequency, 0);
+}
+
+using Selectors = ControlTest;
+
+TEST_F(Selectors, TimeBaseRowsSetAllFourFields) {
+    load();
+    for (int index = 0; index < static_cast<int>(kTimeBaseRows.size()); ++index) {
+        window->TimeBase_box->setCurrentIndex(index);
+        const TimeBaseRow& row = kTimeBaseRows[static_cast<std::size_t>(index)];
+        SCOPED_TRACE(row.item);
+        EXPECT_EQ(window->state.sample_interval, row.sample_interval);
+        EXPECT_EQ(window->state.sample_count, row.sample_count);
+        EXPECT_EQ(window->state.x_step, row.x_step);
+        EXPECT_EQ(window->state.trace_width, row.trace_width);
+        // Every row spans the graticule's 500 units.
+        EXPECT_NEAR(row.sample_count * row.x_step, 500, 2);
+    }
+    window->TimeBase_box->setCurrentIndex(0);
+    window->TimeBase_box->setCurrentIndex(8);
+    EXPECT_EQ(window->state.sample_interval, 0.0036);
+    EXPECT_EQ(window->state.sample_count, 500);
+}
+
+TEST_F(Selectors, GainPortAndLevelRowsAreExact) {
+    load();
+    const std::int64_t gains[] = {3600, 9000, 18000, 38000, 90000, 130000};
+    for (int i = 0; i < 6; ++i) {
+        window->VoltPerDiv_Box->setCurrentIndex(i);
+        EXPECT_EQ(window->state.volts_gain.tenThousandths(), gains[i]);
+    }
+    const int ports[] = {888, 632, 956};
+    for (int i = 0; i < 3; ++i) {
+        window->Port_Address_Box->setCurrentIndex(i);
+        EXPECT_EQ(window->state.port_address, ports[i]);
+    }
+    const int levels[] = {51, 76, 103, 115, 123, 126, 130, 133, 141, 153, 180, 205};
+    for (int i = 0; i < 12; ++i) {
+        window->trigger_voltage_box->setCurrentIndex(i);
+        EXPECT_EQ(window->state.trigger_level, levels[i]);
+        // Symmetric about 0 V.
+        EXPECT_EQ(levels[i] + levels[11 - i], 256);
+    }
+    // Choosing a port writes nothing to it.
+    EXPECT_EQ(port.accesses().size(), 1u);
+}
+
+TEST_F(Selectors, NoSelectionAssignsNothingAndNothingRedraws) {
+    load();
+    window->TimeBase_box->setCurrentIndex(0);
+    const ScopeState before = window->state;
+    window->TimeBase_box->setCurrentIndex(-1);
+    window->VoltPerDiv_Box->setCurrentIndex(-1);
+    window->Port_Address_Box->setCurrentIndex(-1);
+    window->trigger_voltage_box->setCurrentIndex(-1);
+    EXPECT_EQ(window->state.sample_count, before.sample_count);
+    EXPECT_EQ(window->state.sample_interval, before.sample_interval);
+    EXPECT_EQ(window->state.volts_gain, before.volts_gain);
+    EXPECT_EQ(window->state.port_address, before.port_address);
+    EXPECT_EQ(window->state.trigger_level, before.trigger_level);
+    EXPECT_EQ(bluePixels(), 0);
+}
+
+} // namespace
+} // namespace vistrace::testing
