@@ -52,9 +52,9 @@ void BM_OffsetRedraw(benchmark::State& bench) {
         position = position == 0 ? 1 : 0;
         window.XOffset->setValue(position);
     }
-    bench.counters["ms_per_redraw"] = benchmark::Counter(
-        static_cast<double>(bench.iterations()) / 1e3,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    bench.counters["ms_per_redraw"] =
+        benchmark::Counter(static_cast<double>(bench.iterations()) / 1e3,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_OffsetRedraw)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

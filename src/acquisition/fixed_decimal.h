@@ -33,7 +33,8 @@ public:
 
     // Nearest single-precision value; the drawing layer takes floats.
     float toFloat() const {
-        return static_cast<float>(static_cast<long double>(units_) / static_cast<long double>(kScale));
+        return static_cast<float>(static_cast<long double>(units_) /
+                                  static_cast<long double>(kScale));
     }
     double toDouble() const { return static_cast<double>(units_) / static_cast<double>(kScale); }
 

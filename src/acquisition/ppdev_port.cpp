@@ -15,7 +15,9 @@
 namespace vistrace {
 namespace {
 
-std::string describe(int error) { return std::strerror(error); }
+std::string describe(int error) {
+    return std::strerror(error);
+}
 
 // The first number of base-addr is the data register's address (the second is the ECP
 // range, -1 when there is none).
@@ -30,7 +32,9 @@ bool baseAddressIs(const std::filesystem::path& baseAddrFile, int address) {
 DeviceCalls DeviceCalls::system() {
     return DeviceCalls{
         [](const char* path, int flags) { return ::open(path, flags); },
-        [](int fd, unsigned long request, void* argument) { return ::ioctl(fd, request, argument); },
+        [](int fd, unsigned long request, void* argument) {
+            return ::ioctl(fd, request, argument);
+        },
         [](int fd) { return ::close(fd); },
     };
 }
@@ -56,7 +60,8 @@ std::filesystem::path PpdevPort::findDevice(int baseAddress) const {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(procRoot_, error)) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind("parport", 0) == 0 && baseAddressIs(entry.path() / "base-addr", baseAddress)) {
+        if (name.rfind("parport", 0) == 0 &&
+            baseAddressIs(entry.path() / "base-addr", baseAddress)) {
             return devRoot_ / name;
         }
     }
@@ -68,7 +73,8 @@ PpdevPort::Device& PpdevPort::bind(int baseAddress) {
         return found->second;
     }
     const std::string path = findDevice(baseAddress).string();
-    const std::string where = path + " (parallel port at I/O address " + hexAddress(baseAddress) + ")";
+    const std::string where =
+        path + " (parallel port at I/O address " + hexAddress(baseAddress) + ")";
     const int fd = calls_.open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;

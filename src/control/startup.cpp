@@ -4,31 +4,22 @@
 
 #include <QComboBox>
 #include <QMessageBox>
-#include <QSignalBlocker>
 
 namespace vistrace {
 namespace {
 
-// A combo box selects the first item appended to an empty list by itself, which would run
-// the selector's handler before start-up selects the default. The list stays unselected
-// until start-up chooses.
 template <typename Items, typename Text>
 void appendItems(QComboBox* box, const Items& items, Text text) {
-    const QSignalBlocker quiet(box);
-    const int selected = box->currentIndex();
     for (const auto& item : items) {
         box->addItem(QString::fromLatin1(text(item)));
     }
-    box->setCurrentIndex(selected);
 }
 
-template <typename Rows>
-void appendRowItems(QComboBox* box, const Rows& rows) {
+template <typename Rows> void appendRowItems(QComboBox* box, const Rows& rows) {
     appendItems(box, rows, [](const auto& row) { return row.item; });
 }
 
-template <typename Items>
-void appendItems(QComboBox* box, const Items& items) {
+template <typename Items> void appendItems(QComboBox* box, const Items& items) {
     appendItems(box, items, [](const char* item) { return item; });
 }
 

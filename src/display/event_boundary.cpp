@@ -13,7 +13,8 @@ namespace vistrace {
 
 void Form1::connectHandlers() {
     const auto on = [this](auto* sender, auto signal, void (Form1::*handler)()) {
-        connect(sender, signal, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        connect(sender, signal, this,
+                [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     on(Command4, &QPushButton::clicked, &Form1::Command4_Click);
     on(Command2, &QPushButton::clicked, &Form1::Command2_Click);

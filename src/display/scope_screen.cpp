@@ -33,10 +33,7 @@ ScopeScreen::~ScopeScreen() {
 void ScopeScreen::clear() {
     finishDrawing();
     layer_.fill(Qt::transparent);
-    if (!repaintRequested_) {
-        repaintRequested_ = true;
-        update();
-    }
+    requestRepaint();
 }
 
 void ScopeScreen::setForeColor(QColor colour) {
@@ -60,15 +57,20 @@ void ScopeScreen::line(float x1, float y1, float x2, float y2) {
         painter_.setPen(pen_);
     }
     painter_.drawLine(unitsToPixels(x1, y1), unitsToPixels(x2, y2));
-    if (!repaintRequested_) {
-        repaintRequested_ = true;
-        update();
-    }
+    requestRepaint();
 }
 
 QImage ScopeScreen::runtimeLayer() {
     finishDrawing();
     return layer_;
+}
+
+void ScopeScreen::requestRepaint() {
+    // One request per repaint: a sweep draws hundreds of lines between two repaints.
+    if (!repaintRequested_) {
+        repaintRequested_ = true;
+        update();
+    }
 }
 
 void ScopeScreen::finishDrawing() {

@@ -41,6 +41,7 @@ private:
     // Drawing keeps one painter open on the image from the first line after a clear until
     // the image is next read or shown: opening a painter costs more than a whole segment.
     void finishDrawing();
+    void requestRepaint();
 
     QImage layer_;
     QPainter painter_;

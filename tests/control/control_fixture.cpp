@@ -30,7 +30,9 @@ void ControlTest::TearDown() {
     QApplication::exec();
 }
 
-bool ControlTest::runEnabled() const { return window->Command4->isEnabled(); }
+bool ControlTest::runEnabled() const {
+    return window->Command4->isEnabled();
+}
 
 int ControlTest::bluePixels() const {
     const QImage layer = window->scope->runtimeLayer();

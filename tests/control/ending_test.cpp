@@ -80,10 +80,12 @@ TEST_F(Ending, APortFailureMidCaptureIsReportedKeepsTheLastSweepAndEndsWithStatu
     port.setStandingSample(128);
     whenPort([this] { return captures() >= 1; },
              [this] { post(window.get(), [this] { port.setStandingSample(30); }); });
-    whenPort([this] { return counter.readings >= 1000 + 400; }, [] {
-        throw PortError("Parallel port /dev/parport0 (I/O address 0x378) failed: PPRSTATUS: "
-                        "No such device");
-    });
+    whenPort([this] { return counter.readings >= 1000 + 400; },
+             [] {
+                 throw PortError(
+                     "Parallel port /dev/parport0 (I/O address 0x378) failed: PPRSTATUS: "
+                     "No such device");
+             });
     SeenBox box;
     answerNextBox(box);
     window->Command4->click();

@@ -61,7 +61,7 @@ TEST_F(RunLoop, NoSelectedModeRunsFreeLikeNone) {
 
 TEST_F(RunLoop, RepeatCapturesOnlyRightAfterATrigger) {
     window->trigger_mode_box->setCurrentIndex(kRepeat);
-    port.setStandingSample(140); // constant: never a trigger
+    port.setStandingSample(140);                       // constant: never a trigger
     port.queueSamples({140, 140, 140, 140, 130, 120}); // third pair rises past 126
     whenPort([this] { return captures() >= 1; }, [this] { stopAfterAccesses(240); });
     run();

@@ -60,11 +60,10 @@ TEST_F(StartUp, FillsEverySelectorWithItsItemsInOrder) {
               QStringList({"3V", "2V", "1V", "500mV", "200mV", "100mV", "-100mV", "-200mV",
                            "-500mV", "-1V", "-2V", "-3"}));
     EXPECT_EQ(items(window->TimeBase_box),
-              QStringList({"500uS/Div", "1mS/Div", "2mS/Div", "5mS/Div", "10mS/Div",
-                           "20mS/Div", "50mS/Div", "100mS/Div", "200mS/Div"}));
+              QStringList({"500uS/Div", "1mS/Div", "2mS/Div", "5mS/Div", "10mS/Div", "20mS/Div",
+                           "50mS/Div", "100mS/Div", "200mS/Div"}));
     EXPECT_EQ(items(window->VoltPerDiv_Box),
-              QStringList({"5V/Div", "2V/Div", "1V/Div", "500mV/Div", "200mV/Div",
-                           "100mV/Div"}));
+              QStringList({"5V/Div", "2V/Div", "1V/Div", "500mV/Div", "200mV/Div", "100mV/Div"}));
 }
 
 TEST_F(StartUp, WarnsOnceAfterTheIdleWriteWhenThereIsNoCounterAndCarriesOn) {

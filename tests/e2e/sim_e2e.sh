@@ -56,14 +56,17 @@ echo "blue pixels on the screen: idle $idle, running $running, stopped $stopped"
 (( stopped > 1000 )) || fail "the last sweep did not stay after Stop"
 kill -0 "$pid" 2>/dev/null || fail "the program ended by itself"
 
-xdotool windowclose "$wid" 2>/dev/null || true
+# File > Exit, from the menu bar's first menu while the instrument is idle.
+click 15 $((menu / 2))
+sleep 0.5
+click 30 $((menu + 14))
 for _ in $(seq 50); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done
-if kill -0 "$pid" 2>/dev/null; then
-    fail "the program kept running after its window closed"
-fi
-wait "$pid" || true
+kill -0 "$pid" 2>/dev/null && fail "the program kept running after File > Exit"
+status=0
+wait "$pid" || status=$?
 pid=
+(( status == 0 )) || fail "exit status $status after File > Exit"
 echo PASS

@@ -50,8 +50,10 @@ TEST_F(SimulatedConverterTest, OneReadReturnsTheInputAtTheStartStrobe) {
     }
 
     // A ramp of one sample unit per nanosecond walks through every value.
-    SimulatedConverter ramp(clock,
-                            Settings{0, [](double s) { return (128.0 - s * 1e9) / 25.5; }, 0});
+    SimulatedConverter ramp(
+        clock,
+        Settings{0, [](double s) { return (128.0 - s * 1e9) / SimulatedConverter::kUnitsPerVolt; },
+                 0});
     for (int value = 0; value <= 255; ++value) {
         clock.now = value;
         ASSERT_EQ(oneread(state, ramp), value);
