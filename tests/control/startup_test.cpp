@@ -82,64 +82,37 @@ TEST_F(StartUp, WarnsOnceAfterTheIdleWriteWhenThereIsNoCounterAndCarriesOn) {
     EXPECT_EQ(window->state.counter_frequency, 0);
 }
 
-TEST_F(StartUp, AFailingPortEndsStartUpWithTheMessageAndStatusOne) {
-    port.beforeAccess = [](const PortAccess&) {
-        throw PortError("No parallel port at I/O address 0x378");
-    };
-    SeenBox box;
-    answerNextBox(box);
-    load();
-
-    EXPECT_EQ(box.text, "No parallel port at I/O address 0x378");
-    EXPECT_EQ(box.title, "Vistrace");
-    EXPECT_EQ(box.icon, static_cast<int>(QMessageBox::Critical));
-    EXPECT_TRUE(window->ending());
-    EXPECT_EQ(window->exitCode(), 1);
-    // The steps after the failing write did not run.
-    EXPECT_EQ(window->state.counter_frequency, 0);
-}
-
 using Selectors = ControlTest;
 
-TEST_F(Selectors, TimeBaseRowsSetAllFourFields) {
+TEST_F(Selectors, EachRowSetsItsFieldsAndChoosingAPortWritesNothing) {
     load();
-    for (int index = 0; index < static_cast<int>(kTimeBaseRows.size()); ++index) {
-        window->TimeBase_box->setCurrentIndex(index);
-        const TimeBaseRow& row = kTimeBaseRows[static_cast<std::size_t>(index)];
-        SCOPED_TRACE(row.item);
-        EXPECT_EQ(window->state.sample_interval, row.sample_interval);
-        EXPECT_EQ(window->state.sample_count, row.sample_count);
-        EXPECT_EQ(window->state.x_step, row.x_step);
-        EXPECT_EQ(window->state.trace_width, row.trace_width);
-        // Every row spans the graticule's 500 units.
-        EXPECT_NEAR(row.sample_count * row.x_step, 500, 2);
-    }
     window->TimeBase_box->setCurrentIndex(0);
     window->TimeBase_box->setCurrentIndex(8);
     EXPECT_EQ(window->state.sample_interval, 0.0036);
     EXPECT_EQ(window->state.sample_count, 500);
-}
+    EXPECT_EQ(window->state.x_step, 1);
+    EXPECT_EQ(window->state.trace_width, 3);
+    window->TimeBase_box->setCurrentIndex(1);
+    EXPECT_EQ(window->state.sample_interval, 0.0);
+    EXPECT_EQ(window->state.sample_count, 250);
+    EXPECT_EQ(window->state.x_step, 2);
+    EXPECT_EQ(window->state.trace_width, 4);
 
-TEST_F(Selectors, GainPortAndLevelRowsAreExact) {
-    load();
     const std::int64_t gains[] = {3600, 9000, 18000, 38000, 90000, 130000};
     for (int i = 0; i < 6; ++i) {
         window->VoltPerDiv_Box->setCurrentIndex(i);
         EXPECT_EQ(window->state.volts_gain.tenThousandths(), gains[i]);
+    }
+    const int levels[] = {51, 76, 103, 115, 123, 126, 130, 133, 141, 153, 180, 205};
+    for (int i = 0; i < 12; ++i) {
+        window->trigger_voltage_box->setCurrentIndex(i);
+        EXPECT_EQ(window->state.trigger_level, levels[i]);
     }
     const int ports[] = {888, 632, 956};
     for (int i = 0; i < 3; ++i) {
         window->Port_Address_Box->setCurrentIndex(i);
         EXPECT_EQ(window->state.port_address, ports[i]);
     }
-    const int levels[] = {51, 76, 103, 115, 123, 126, 130, 133, 141, 153, 180, 205};
-    for (int i = 0; i < 12; ++i) {
-        window->trigger_voltage_box->setCurrentIndex(i);
-        EXPECT_EQ(window->state.trigger_level, levels[i]);
-        // Symmetric about 0 V.
-        EXPECT_EQ(levels[i] + levels[11 - i], 256);
-    }
-    // Choosing a port writes nothing to it.
     EXPECT_EQ(port.accesses().size(), 1u);
 }
 
