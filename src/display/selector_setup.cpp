@@ -1,6 +1,8 @@
 #include "selector_setup.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QValidator>
 
 namespace vistrace {
@@ -21,10 +23,14 @@ void keepUnselectedWhenFilled(QComboBox& box) {
     box.setPlaceholderText(QStringLiteral(" "));
 }
 
+// The lists are as narrow as their boxes; "-500mV" needs more than the 65 px of its box.
+constexpr int kMinimumListWidth = 96;
+
 } // namespace
 
 void makeDropDownList(QComboBox& box) {
     box.setEditable(false);
+    box.view()->setMinimumWidth(kMinimumListWidth);
     keepUnselectedWhenFilled(box);
 }
 
@@ -33,7 +39,12 @@ void makeDropDownCombo(QComboBox& box) {
     box.setInsertPolicy(QComboBox::NoInsert);
     box.setCompleter(nullptr);
     box.setValidator(new TypedTextIsDraft(&box));
+    box.view()->setMinimumWidth(kMinimumListWidth);
     keepUnselectedWhenFilled(box);
+    // Show a chosen item from its start: "100mV" is a pixel wider than its text field.
+    QLineEdit* field = box.lineEdit();
+    QObject::connect(&box, &QComboBox::currentIndexChanged, field,
+                     [field] { field->setCursorPosition(0); });
 }
 
 } // namespace vistrace
