@@ -16,7 +16,7 @@ protected:
                  [] { throw PortError("Parallel port /dev/parport0 (I/O address 0x378) failed"); });
     }
 
-    void expectReportedAndEnded(const SeenBox& box) const {
+    void expectReportedAndEnded() const {
         EXPECT_EQ(box.title, "Vistrace");
         EXPECT_EQ(box.icon, static_cast<int>(QMessageBox::Critical));
         EXPECT_EQ(box.text, "Parallel port /dev/parport0 (I/O address 0x378) failed");
@@ -49,7 +49,7 @@ TEST_F(Faults, APortThatCannotBeOpenedEndsStartUp) {
     failFrom(0);
     answerNextBox(box);
     load();
-    expectReportedAndEnded(box);
+    expectReportedAndEnded();
     EXPECT_EQ(counter.readings, 0);
     EXPECT_EQ(window->state.counter_frequency, 0); // the steps after the write did not run
 }
@@ -59,7 +59,7 @@ TEST_F(Faults, APortFailingMidCaptureKeepsTheLastGoodSweep) {
     failFrom(6 * 250);
     answerNextBox(box);
     window->Command4->click();
-    expectReportedAndEnded(box);
+    expectReportedAndEnded();
     EXPECT_TRUE(lastGoodSweepKept());
 }
 
@@ -69,7 +69,7 @@ TEST_F(Faults, APortFailingInATriggerWaitIsReported) {
     failFrom(12 * 40);
     answerNextBox(box);
     window->Command4->click();
-    expectReportedAndEnded(box);
+    expectReportedAndEnded();
     EXPECT_TRUE(lastGoodSweepKept());
 }
 

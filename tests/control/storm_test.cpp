@@ -32,51 +32,39 @@ protected:
             postRandomEvent();
         }
         if (lastOfRound) {
-            const int x = pick(-500, 500);
-            lastX = x;
-            post(window.get(), [this, x] { window->XOffset->setValue(x); });
-            post(window.get(), [this] { window->Command2->click(); });
-            post(window.get(), [this] { window->Command4->click(); });
+            ScopeWindow* w = window.get();
+            lastX = pick(-500, 500);
+            post(w, [w, x = lastX] { w->XOffset->setValue(x); });
+            post(w, [w] { w->Command2->click(); });
+            post(w, [w] { w->Command4->click(); });
         }
     }
 
     void postRandomEvent() {
+        ScopeWindow* w = window.get();
         switch (pick(0, 5)) {
-        case 0: {
-            const int x = pick(-500, 500);
-            lastX = x;
-            post(window.get(), [this, x] { window->XOffset->setValue(x); });
+        case 0:
+            lastX = pick(-500, 500);
+            post(w, [w, x = lastX] { w->XOffset->setValue(x); });
             break;
-        }
-        case 1: {
-            const int y = pick(1, 420);
-            lastY = y;
-            post(window.get(), [this, y] { window->YOffset->setValue(y); });
+        case 1:
+            lastY = pick(1, 420);
+            post(w, [w, y = lastY] { w->YOffset->setValue(y); });
             break;
-        }
-        case 2: {
-            // The two fastest rows do not wait and would hide captures from the counter.
-            const int index = pick(2, 8);
-            lastTimeBase = index;
-            post(window.get(), [this, index] { window->TimeBase_box->setCurrentIndex(index); });
+        case 2: // the two fastest rows do not wait and would hide captures from the counter
+            lastTimeBase = pick(2, 8);
+            post(w, [w, i = lastTimeBase] { w->TimeBase_box->setCurrentIndex(i); });
             break;
-        }
-        case 3: {
-            const int index = pick(0, 5);
-            lastGain = index;
-            post(window.get(), [this, index] { window->VoltPerDiv_Box->setCurrentIndex(index); });
+        case 3:
+            lastGain = pick(0, 5);
+            post(w, [w, i = lastGain] { w->VoltPerDiv_Box->setCurrentIndex(i); });
             break;
-        }
-        case 4: {
-            const int index = pick(0, 11);
-            lastLevel = index;
-            post(window.get(),
-                 [this, index] { window->trigger_voltage_box->setCurrentIndex(index); });
+        case 4:
+            lastLevel = pick(0, 11);
+            post(w, [w, i = lastLevel] { w->trigger_voltage_box->setCurrentIndex(i); });
             break;
-        }
-        default:
-            // Run on a disabled button: the operator clicking while the loop runs.
-            post(window.get(), [this] { window->Command4->click(); });
+        default: // Run clicked while the loop runs
+            post(w, [w] { w->Command4->click(); });
             break;
         }
     }
