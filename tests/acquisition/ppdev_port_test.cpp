@@ -1,18 +1,17 @@
 #include "errors.h"
 #include "ppdev_port.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <linux/parport.h>
 #include <linux/ppdev.h>
+#include <map>
+#include <stdexcept>
 #include <string>
 #include <sys/ioctl.h>
-#include <system_error>
 #include <vector>
 
 namespace vistrace {
@@ -21,170 +20,102 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 
-// Stands in for the kernel: hands out descriptors, notes every request and can fail them.
-struct FakeKernel {
-    struct Request {
-        int fd;
-        unsigned long request;
-        bool operator==(const Request&) const = default;
-    };
+const std::map<unsigned long, std::string> kRequestNames{
+    {PPCLAIM, "PPCLAIM"}, {PPRELEASE, "PPRELEASE"}, {PPWDATA, "PPWDATA"}, {PPRSTATUS, "PPRSTATUS"}};
 
-    DeviceCalls calls() {
-        return DeviceCalls{
-            [this](const char* path, int) {
-                opened.emplace_back(path);
-                if (openErrno != 0) {
-                    errno = openErrno;
-                    return -1;
-                }
-                return 100 + static_cast<int>(opened.size());
-            },
-            [this](int fd, unsigned long request, void* argument) {
-                requests.push_back({fd, request});
-                if (ioctlErrno != 0) {
-                    errno = ioctlErrno;
-                    return -1;
-                }
-                if (request == PPWDATA) {
-                    written.push_back(*static_cast<unsigned char*>(argument));
-                } else if (request == PPRSTATUS) {
-                    *static_cast<unsigned char*>(argument) = status;
-                }
-                return 0;
-            },
-            [this](int fd) {
-                closed.push_back(fd);
-                releasedBeforeClose.push_back(
-                    std::ranges::count(requests, Request{fd, PPRELEASE}) == 1);
-                return 0;
-            },
-        };
-    }
-
-    int openErrno = 0;
-    int ioctlErrno = 0;
-    unsigned char status = 0x78;
-    std::vector<std::string> opened;
-    std::vector<Request> requests;
-    std::vector<unsigned char> written;
-    std::vector<int> closed;
-    std::vector<bool> releasedBeforeClose;
-};
-
+// A fake /proc/sys/dev/parport (parport0 at 0x278, parport1 at 0x378 with its ECP range at
+// 0x778) and a fake kernel that hands out descriptors from 101, logs every call and fails the
+// calls a case asks it to.
 struct PpdevPortTest : ::testing::Test {
     PpdevPortTest() {
         std::string pattern = (fs::temp_directory_path() / "vistrace-ppdev-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::system_error(errno, std::generic_category(), "mkdtemp");
+        root = ::mkdtemp(pattern.data()) != nullptr ? fs::path(pattern)
+                                                    : throw std::runtime_error("mkdtemp failed");
+        for (const auto& [name, baseAddr] :
+             {std::pair{"parport0", "632\t-1\n"}, {"parport1", "888\t1912\n"}}) {
+            fs::create_directories(root / "proc" / name);
+            std::ofstream(root / "proc" / name / "base-addr") << baseAddr;
         }
-        root = pattern;
-        fs::create_directories(root / "dev");
-        addPort("parport0", "632\t-1\n");
-        addPort("parport1", "888\t1912\n");
-        addPort("parport2", "8880\t-1\n");
-        fs::create_directories(proc() / "default");
-        std::ofstream(proc() / "default" / "timeslice") << "200\n";
     }
     ~PpdevPortTest() override { fs::remove_all(root); }
 
-    fs::path proc() const { return root / "proc"; }
-    std::string device(const char* name) const { return (root / "dev" / name).string(); }
-    void addPort(const char* name, const char* baseAddr) {
-        fs::create_directories(proc() / name);
-        std::ofstream(proc() / name / "base-addr") << baseAddr;
-        std::ofstream(root / "dev" / name);
-    }
+    PpdevPort port() { return PpdevPort(root / "proc", root / "dev", calls); }
 
     fs::path root;
-    FakeKernel kernel;
+    int openErrno = 0;
+    int ioctlErrno = 0;
+    int nextFd = 101;
+    std::vector<std::string> log;
+    DeviceCalls calls{[this](const char* path, int) {
+                          log.push_back("open " + fs::path(path).filename().string());
+                          errno = openErrno;
+                          return openErrno != 0 ? -1 : nextFd++;
+                      },
+                      [this](int fd, unsigned long request, void* argument) {
+                          auto* byte = static_cast<unsigned char*>(argument);
+                          log.push_back(std::to_string(fd) + " " + kRequestNames.at(request) +
+                                        (request == PPWDATA ? " " + std::to_string(*byte) : ""));
+                          if (request == PPRSTATUS) {
+                              *byte = 0x78;
+                          }
+                          errno = ioctlErrno;
+                          return ioctlErrno != 0 ? -1 : 0;
+                      },
+                      [this](int fd) {
+                          log.push_back(std::to_string(fd) + " close");
+                          return 0;
+                      }};
 };
 
-std::string messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PortError& error) {
-        return error.what();
+TEST_F(PpdevPortTest, BindsEachDeviceWhoseFirstBaseAddressIsTheDataRegisterOnceForItsLife) {
+    {
+        PpdevPort ports = port();
+        ports.Out32(632, 255);
+        ports.Out32(888, 0x1FD);
+        EXPECT_EQ(ports.Inp32(889), 0x78);
+        ports.Out32(888, 254);
     }
-    ADD_FAILURE() << "no PortError";
-    return {};
-}
-
-TEST_F(PpdevPortTest, BindsTheDeviceWhoseFirstBaseAddressIsTheDataRegister) {
-    PpdevPort port(proc(), root / "dev", kernel.calls());
-    port.Out32(888, 0x1FD);
-    EXPECT_EQ(port.Inp32(889), 0x78);
-    port.Out32(632, 255);
-
-    EXPECT_EQ(kernel.opened, (std::vector{device("parport1"), device("parport0")}));
-    EXPECT_EQ(kernel.written, (std::vector<unsigned char>{0xFD, 0xFF}));
-    EXPECT_EQ(
-        kernel.requests,
-        (std::vector<FakeKernel::Request>{
-            {101, PPCLAIM}, {101, PPWDATA}, {101, PPRSTATUS}, {102, PPCLAIM}, {102, PPWDATA}}));
-
-    EXPECT_EQ(messageOf([&] { port.Out32(1912, 255); }), "No parallel port at I/O address 0x778");
-    EXPECT_EQ(messageOf([&] { port.Inp32(0x3BD); }), "No parallel port at I/O address 0x3BC");
+    EXPECT_EQ(log, (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPWDATA 255",
+                                             "open parport1", "102 PPCLAIM", "102 PPWDATA 253",
+                                             "102 PPRSTATUS", "102 PPWDATA 254", "101 PPRELEASE",
+                                             "101 close", "102 PPRELEASE", "102 close"}));
 }
 
 TEST_F(PpdevPortTest, NoPortAtTheAddressIsReportedOnTheFirstAccess) {
-    fs::remove_all(proc() / "parport1");
-    PpdevPort port(proc(), root / "dev", kernel.calls());
-    EXPECT_EQ(messageOf([&] { port.Out32(0x378, 255); }), "No parallel port at I/O address 0x378");
-    EXPECT_EQ(messageOf([&] { port.Inp32(0x379); }), "No parallel port at I/O address 0x378");
-
-    PpdevPort withoutParport(root / "no-such-dir", root / "dev", kernel.calls());
-    EXPECT_EQ(messageOf([&] { withoutParport.Out32(0x378, 255); }),
-              "No parallel port at I/O address 0x378");
-    EXPECT_TRUE(kernel.opened.empty());
+    EXPECT_THAT([&] { port().Out32(1912, 255); },
+                ThrowsMessage<PortError>(StrEq("No parallel port at I/O address 0x778")));
+    EXPECT_THAT([&] { port().Inp32(0x3BD); },
+                ThrowsMessage<PortError>(StrEq("No parallel port at I/O address 0x3BC")));
+    EXPECT_THAT([&] { PpdevPort(root / "none", root / "dev", calls).Out32(0x378, 255); },
+                ThrowsMessage<PortError>(StrEq("No parallel port at I/O address 0x378")));
+    EXPECT_TRUE(log.empty());
 }
 
-TEST_F(PpdevPortTest, PermissionDeniedNamesTheDeviceAndTheLpGroup) {
-    kernel.openErrno = EACCES;
-    PpdevPort port(proc(), root / "dev", kernel.calls());
-    EXPECT_THAT(messageOf([&] { port.Out32(0x378, 255); }),
-                AllOf(HasSubstr(device("parport1")), HasSubstr("lp group")));
-}
-
-TEST_F(PpdevPortTest, DeviceThatCannotBeClaimedIsReportedAndClosed) {
-    DeviceCalls calls = DeviceCalls::system();
-    int closes = 0;
-    calls.close = [&closes, close = calls.close](int fd) {
-        ++closes;
-        return close(fd);
+TEST_F(PpdevPortTest, FailedOpenClaimOrTransferNamesTheDeviceAndTheCause) {
+    struct Case {
+        int openErrno, ioctlErrno;
+        std::string cause;
     };
-    PpdevPort port(proc(), root / "dev", calls);
-    EXPECT_THAT(messageOf([&] { port.Out32(0x378, 255); }),
-                AllOf(HasSubstr(device("parport1")), HasSubstr(std::strerror(ENOTTY))));
-    EXPECT_EQ(closes, 1);
-}
-
-TEST_F(PpdevPortTest, DeviceLostMidUseNamesDeviceAddressAndCause) {
-    PpdevPort port(proc(), root / "dev", kernel.calls());
-    port.Out32(0x378, 254);
-    kernel.ioctlErrno = ENODEV;
-    EXPECT_THAT(
-        messageOf([&] { port.Inp32(0x379); }),
-        AllOf(HasSubstr(device("parport1")), HasSubstr("0x378"), HasSubstr(std::strerror(ENODEV))));
-}
-
-TEST_F(PpdevPortTest, EachDeviceIsClaimedOnceAndReleasedAtTheEnd) {
-    {
-        PpdevPort port(proc(), root / "dev", kernel.calls());
-        for (int i = 0; i < 10; ++i) {
-            port.Out32(0x378, 254);
-            port.Inp32(0x379);
-            port.Inp32(0x279);
-        }
-        EXPECT_EQ(kernel.opened.size(), 2u);
-        EXPECT_TRUE(kernel.closed.empty());
-        kernel.requests.clear();
+    const auto device = HasSubstr((root / "dev" / "parport1").string());
+    for (const Case& c :
+         {Case{EACCES, 0, "lp group"}, Case{ENOENT, 0, "modprobe ppdev"},
+          Case{EIO, 0, std::strerror(EIO)}, Case{0, ENOTTY, std::strerror(ENOTTY)}}) {
+        openErrno = c.openErrno;
+        ioctlErrno = c.ioctlErrno;
+        EXPECT_THAT([&] { port().Out32(0x378, 255); },
+                    ThrowsMessage<PortError>(AllOf(device, HasSubstr(c.cause))));
     }
-    EXPECT_THAT(kernel.requests,
-                ::testing::UnorderedElementsAre(FakeKernel::Request{101, PPRELEASE},
-                                                FakeKernel::Request{102, PPRELEASE}));
-    EXPECT_THAT(kernel.closed, ::testing::UnorderedElementsAre(101, 102));
-    EXPECT_EQ(kernel.releasedBeforeClose, (std::vector{true, true}));
+    EXPECT_EQ(log.back(), "101 close") << "a device that cannot be claimed is closed";
+    ioctlErrno = 0;
+    PpdevPort ports = port();
+    ports.Out32(0x378, 254);
+    ioctlErrno = ENODEV;
+    EXPECT_THAT([&] { ports.Inp32(0x379); },
+                ThrowsMessage<PortError>(
+                    AllOf(device, HasSubstr("0x378"), HasSubstr(std::strerror(ENODEV)))));
 }
 
 } // namespace
