@@ -11,8 +11,8 @@ constexpr int kSamples = 500;
 // A port that costs nothing, so that what is measured is the capture's own work.
 class NullPort final : public vistrace::PortIo {
 public:
-    void Out32(std::int16_t, int) override {}
-    std::int16_t Inp32(std::int16_t) override { return 0x70; }
+    void Out32(std::int16_t /*address*/, int /*value*/) override {}
+    std::int16_t Inp32(std::int16_t /*address*/) override { return 0x70; }
 };
 
 vistrace::ScopeState sweepState(double interval, std::int64_t counterFrequency) {

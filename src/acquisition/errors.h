@@ -28,11 +28,13 @@ public:
 // high-resolution counter.
 class DivisionError : public VistraceError {
 public:
-    using VistraceError::VistraceError;
     static DivisionError byZero() { return DivisionError("Division by zero"); }
     static DivisionError invalidOperation() {
         return DivisionError("Invalid floating-point operation (0 divided by 0)");
     }
+
+private:
+    explicit DivisionError(const char* message) : VistraceError(message) {}
 };
 
 // The parallel port could not be reached or stopped answering.

@@ -20,7 +20,7 @@ public:
     }
     static FixedDecimal fromInteger(std::int64_t value) { return FixedDecimal(mul(value, kScale)); }
 
-    constexpr std::int64_t tenThousandths() const { return units_; }
+    [[nodiscard]] constexpr std::int64_t tenThousandths() const { return units_; }
 
     FixedDecimal operator+(FixedDecimal other) const {
         std::int64_t sum = 0;
@@ -32,11 +32,13 @@ public:
     FixedDecimal operator*(std::int64_t factor) const { return FixedDecimal(mul(units_, factor)); }
 
     // Nearest single-precision value; the drawing layer takes floats.
-    float toFloat() const {
+    [[nodiscard]] float toFloat() const {
         return static_cast<float>(static_cast<long double>(units_) /
                                   static_cast<long double>(kScale));
     }
-    double toDouble() const { return static_cast<double>(units_) / static_cast<double>(kScale); }
+    [[nodiscard]] double toDouble() const {
+        return static_cast<double>(units_) / static_cast<double>(kScale);
+    }
 
     constexpr auto operator<=>(const FixedDecimal&) const = default;
 

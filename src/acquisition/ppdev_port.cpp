@@ -2,6 +2,7 @@
 
 #include "errors.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -22,9 +23,9 @@ std::string describe(int error) {
 // The first number of base-addr is the data register's address (the second is the ECP
 // range, -1 when there is none).
 bool baseAddressIs(const std::filesystem::path& baseAddrFile, int address) {
-    std::ifstream in(baseAddrFile);
+    std::ifstream file(baseAddrFile);
     long value = -1;
-    return static_cast<bool>(in >> value) && value == address;
+    return static_cast<bool>(file >> value) && value == address;
 }
 
 } // namespace
@@ -51,9 +52,9 @@ PpdevPort::~PpdevPort() {
 }
 
 std::string PpdevPort::hexAddress(int address) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(address));
-    return text;
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "0x%X", static_cast<unsigned>(address));
+    return text.data();
 }
 
 std::filesystem::path PpdevPort::findDevice(int baseAddress) const {
@@ -98,7 +99,7 @@ PpdevPort::Device& PpdevPort::bind(int baseAddress) {
 }
 
 void PpdevPort::control(const Device& device, int baseAddress, unsigned long request,
-                        const char* requestName, void* argument) {
+                        const char* requestName, void* argument) const {
     if (calls_.ioctl(device.fd, request, argument) < 0) {
         const int error = errno;
         throw PortError("Parallel port " + device.path + " (I/O address " +
@@ -108,7 +109,7 @@ void PpdevPort::control(const Device& device, int baseAddress, unsigned long req
 }
 
 void PpdevPort::Out32(std::int16_t address, int value) {
-    Device& device = bind(address);
+    const Device& device = bind(address);
     auto data = static_cast<unsigned char>(value & 0xFF);
     control(device, address, PPWDATA, "PPWDATA", &data);
 }
@@ -116,7 +117,7 @@ void PpdevPort::Out32(std::int16_t address, int value) {
 std::int16_t PpdevPort::Inp32(std::int16_t address) {
     // Only status registers are read, and a status register sits one above its port's base.
     const int baseAddress = address - 1;
-    Device& device = bind(baseAddress);
+    const Device& device = bind(baseAddress);
     unsigned char status = 0;
     control(device, baseAddress, PPRSTATUS, "PPRSTATUS", &status);
     return status;

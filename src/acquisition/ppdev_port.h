@@ -46,9 +46,9 @@ private:
 
     // Opens and claims the port on first use and keeps it for the program's life.
     Device& bind(int baseAddress);
-    std::filesystem::path findDevice(int baseAddress) const;
+    [[nodiscard]] std::filesystem::path findDevice(int baseAddress) const;
     void control(const Device& device, int baseAddress, unsigned long request,
-                 const char* requestName, void* argument);
+                 const char* requestName, void* argument) const;
 
     std::filesystem::path procRoot_;
     std::filesystem::path devRoot_;

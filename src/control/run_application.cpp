@@ -3,13 +3,16 @@
 #include "scope_window.h"
 
 #include <QApplication>
+#include <array>
 
 namespace vistrace {
 
-int runApplication(char* programName, PortIo& port, PerformanceCounter& counter) {
+// Not const: QApplication takes argv as mutable strings and may rewrite it.
+int runApplication(char* programName, PortIo& port, // NOLINT(readability-non-const-parameter)
+                   PerformanceCounter& counter) {
     int argc = 1;
-    char* argv[] = {programName, nullptr};
-    QApplication app(argc, argv);
+    std::array<char*, 2> argv{programName, nullptr};
+    QApplication app(argc, argv.data());
     QApplication::setApplicationName(QStringLiteral("Vistrace"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
 

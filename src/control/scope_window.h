@@ -32,7 +32,7 @@ public:
     void YOffset_Scroll() override;
 
     // True from Run until its loop has really ended.
-    bool loopRunning() const { return loopRunning_; }
+    [[nodiscard]] bool loopRunning() const { return loopRunning_; }
 
 private:
     void runSingleShot();

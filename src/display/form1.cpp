@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <array>
 
 namespace vistrace {
 namespace {
@@ -117,11 +118,10 @@ void Form1::buildControls() {
     trigger_voltage_box = dropDownCombo(client, "trigger_voltage_box", {608, 360, 65, 21});
     Command2 = button(client, "Command2", "Stop", {632, 528, 49, 33});
 
-    QWidget* const tabOrder[] = {
-        scope,   YOffset,  Command4,         Port_Address_Box, TimeBase_box,        VoltPerDiv_Box,
-        XOffset, Command1, trigger_mode_box, trigger_slop_box, trigger_voltage_box, Command2,
-    };
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
+    const auto tabOrder = std::to_array<QWidget*>(
+        {scope, YOffset, Command4, Port_Address_Box, TimeBase_box, VoltPerDiv_Box, XOffset,
+         Command1, trigger_mode_box, trigger_slop_box, trigger_voltage_box, Command2});
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
 }
@@ -137,7 +137,8 @@ void Form1::buildMenus() {
     mnuabout->setObjectName(QStringLiteral("mnuabout"));
 }
 
-void Form1::drawtrace() {
+// Not const: it draws on the window's own screen.
+void Form1::drawtrace() { // NOLINT(readability-make-member-function-const)
     drawTrace(state, *scope, *XOffset, *YOffset);
 }
 

@@ -36,9 +36,9 @@ public:
     void load();
 
     // True once Exit, a window close or an error has ended the program.
-    bool ending() const { return ending_; }
+    [[nodiscard]] bool ending() const { return ending_; }
     // 0 after Exit or a window close, 1 after an error.
-    int exitCode() const { return exitCode_; }
+    [[nodiscard]] int exitCode() const { return exitCode_; }
 
     // Runs every pending window event and returns; throws ProgramEnding when one of them
     // ended the program.

@@ -31,8 +31,8 @@ public:
     // The run-time drawing as it stands, client-sized.
     QImage runtimeLayer();
 
-    QColor foreColor() const { return pen_.color(); }
-    int drawWidth() const { return pen_.width(); }
+    [[nodiscard]] QColor foreColor() const { return pen_.color(); }
+    [[nodiscard]] int drawWidth() const { return pen_.width(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

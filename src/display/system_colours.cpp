@@ -9,8 +9,8 @@ QColor menuBar(const QPalette& palette) {
 QColor grid(const QPalette& palette) {
     const QColor background = palette.color(kScreenBackground);
     const QColor text = palette.color(QPalette::Text);
-    return QColor((background.red() + text.red()) / 2, (background.green() + text.green()) / 2,
-                  (background.blue() + text.blue()) / 2);
+    return {(background.red() + text.red()) / 2, (background.green() + text.green()) / 2,
+            (background.blue() + text.blue()) / 2};
 }
 
 } // namespace vistrace::system_colours

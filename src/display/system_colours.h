@@ -8,8 +8,8 @@ namespace vistrace {
 
 // A colour word holds red in its low byte, green in the middle byte and blue in the high byte.
 constexpr QRgb rgbFromColourWord(std::uint32_t word) {
-    return qRgb(static_cast<int>(word & 0xFFu), static_cast<int>((word >> 8) & 0xFFu),
-                static_cast<int>((word >> 16) & 0xFFu));
+    return qRgb(static_cast<int>(word & 0xFFU), static_cast<int>((word >> 8) & 0xFFU),
+                static_cast<int>((word >> 16) & 0xFFU));
 }
 
 inline constexpr std::uint32_t kPureRedWord = 0x0000FF;

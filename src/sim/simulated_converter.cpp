@@ -16,7 +16,7 @@ constexpr std::int16_t kNothingThere = 0xFF;
 } // namespace
 
 SimulatedConverter::SimulatedConverter(PerformanceCounter& clock, Settings settings)
-    : clock_(clock), settings_(std::move(settings)), noise_(20261206u) {
+    : clock_(clock), settings_(std::move(settings)), noise_(20261206U) {
     clock_.QueryPerformanceFrequency(frequency_);
 }
 
@@ -79,12 +79,9 @@ std::int16_t SimulatedConverter::Inp32(std::int16_t address) {
         // Pins carry the complement of each bit; bit 7's pin is complemented once more.
         return static_cast<std::int16_t>(((half ^ 0x7) << 4) | kUndrivenStatusBits);
     }
-    for (const std::int16_t open : kOpenPorts) {
-        if (address == open + 1) {
-            return kFloatingStatus;
-        }
-    }
-    return kNothingThere;
+    const bool openPortStatus = std::ranges::any_of(
+        kOpenPorts, [address](std::int16_t open) { return address == open + 1; });
+    return openPortStatus ? kFloatingStatus : kNothingThere;
 }
 
 } // namespace vistrace

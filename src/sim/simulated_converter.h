@@ -2,6 +2,7 @@
 
 #include "inpout.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -25,7 +26,7 @@ public:
     };
 
     static constexpr std::int16_t kConverterPort = 0x378;
-    static constexpr std::int16_t kOpenPorts[] = {0x278, 0x3BC};
+    static constexpr std::array<std::int16_t, 2> kOpenPorts{0x278, 0x3BC};
     static constexpr double kUnitsPerVolt = 25.5;
 
     // clock times the conversions and the access delays; it must have a nonzero frequency.

@@ -4,6 +4,7 @@
 #include "fake_counter.h"
 #include "scripted_port.h"
 
+#include <array>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -20,7 +21,7 @@ std::int16_t statusShowing(int half, int unusedBits) {
 }
 
 std::vector<testing::PortAccess>
-readTraffic(std::vector<std::pair<std::int16_t, std::int16_t>> readings) {
+readTraffic(const std::vector<std::pair<std::int16_t, std::int16_t>>& readings) {
     std::vector<testing::PortAccess> traffic;
     for (const auto& [first, second] : readings) {
         traffic.insert(traffic.end(), {testing::write(0x378, 254), testing::write(0x378, 255),
@@ -78,21 +79,22 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
     expected[2] = 255;
     std::vector<int> counterReadingsAtAccess;
     port.beforeAccess = [&](const auto&) { counterReadingsAtAccess.push_back(counter.readings); };
-    for (const Case c : {Case{0, 1, 0.0, 0, 0.0}, Case{1000, 1, 0.005, 6, 0.005},
-                         Case{1000, 3, 0.005, 3, 0.006}, Case{1'000'000, 1, 1e-12, 2, 1e-6}}) {
-        counter = testing::FakeCounter(c.frequency, c.step);
+    for (const Case row : {Case{0, 1, 0.0, 0, 0.0}, Case{1000, 1, 0.005, 6, 0.005},
+                           Case{1000, 3, 0.005, 3, 0.006}, Case{1'000'000, 1, 1e-12, 2, 1e-6}}) {
+        counter = testing::FakeCounter(row.frequency, row.step);
         counterReadingsAtAccess.clear();
         port.clearAccesses();
         port.queueReadings({0xF8, 0x78, 0x80, 0x80});
-        state.counter_frequency = c.frequency;
-        state.sample_interval = c.interval;
+        state.counter_frequency = row.frequency;
+        state.sample_interval = row.interval;
         state.sample_count = 2;
         readport(state, port, counter);
-        const int n = c.readingsPerSample;
+        const int perSample = row.readingsPerSample;
         EXPECT_EQ(port.accesses(), readTraffic({{0xF8, 0x78}, {0x80, 0x80}}));
         EXPECT_EQ(counterReadingsAtAccess,
-                  (std::vector<int>{0, 0, 0, n, n, n, n, n, n, 2 * n, 2 * n, 2 * n}));
-        EXPECT_DOUBLE_EQ(state.elapsed, c.elapsed) << "interval " << c.interval;
+                  (std::vector<int>{0, 0, 0, perSample, perSample, perSample, perSample, perSample,
+                                    perSample, 2 * perSample, 2 * perSample, 2 * perSample}));
+        EXPECT_DOUBLE_EQ(state.elapsed, row.elapsed) << "interval " << row.interval;
         EXPECT_EQ(state.samples, expected) << "only elements 1 and 2 change";
     }
 }
@@ -106,26 +108,27 @@ TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
         std::string message;
         std::size_t accesses; // up to and including the one that fails
     };
-    const Case cases[] = {
+    // Initialised in place: each case's readings list lives as long as the table.
+    const std::array<Case, 6> cases{{
         {0x378, 801, 0, 0, {}, "Subscript out of range", 800 * 6 + 4},
         {32767, 5, 0, 0, {}, "Overflow", 3},
         {0x378, 500, 1e-5, 1, {}, "Division by zero", 3},
         {0x378, 500, 1e-5, 0, {}, "Invalid floating-point operation (0 divided by 0)", 3},
         {0x378, 10, 0, 0, {0x70, 0xF0, 0x70, 0xF0, 256}, "Overflow", 16},
         {0x378, 10, 0, 0, {0x70, -1}, "Overflow", 6},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.message << ", sample_count " << c.count);
-        state.port_address = c.address;
-        state.sample_count = c.count;
-        state.sample_interval = c.interval;
-        counter = testing::FakeCounter(0, c.counterStep);
+    }};
+    for (const Case& row : cases) {
+        SCOPED_TRACE(::testing::Message() << row.message << ", sample_count " << row.count);
+        state.port_address = row.address;
+        state.sample_count = row.count;
+        state.sample_interval = row.interval;
+        counter = testing::FakeCounter(0, row.counterStep);
         port.clearAccesses();
-        port.queueReadings(c.readings);
+        port.queueReadings(row.readings);
         EXPECT_THAT([&] { readport(state, port, counter); },
-                    ::testing::ThrowsMessage<VistraceError>(::testing::StrEq(c.message)));
+                    ::testing::ThrowsMessage<VistraceError>(::testing::StrEq(row.message)));
         EXPECT_EQ(state.samples, previous);
-        EXPECT_EQ(port.accesses().size(), c.accesses);
+        EXPECT_EQ(port.accesses().size(), row.accesses);
     }
 }
 

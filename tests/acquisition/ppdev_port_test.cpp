@@ -42,7 +42,7 @@ struct PpdevPortTest : ::testing::Test {
     }
     ~PpdevPortTest() override { fs::remove_all(root); }
 
-    PpdevPort port() { return PpdevPort(root / "proc", root / "dev", calls); }
+    [[nodiscard]] PpdevPort port() const { return PpdevPort(root / "proc", root / "dev", calls); }
 
     fs::path root;
     int openErrno = 0;
@@ -100,13 +100,13 @@ TEST_F(PpdevPortTest, FailedOpenClaimOrTransferNamesTheDeviceAndTheCause) {
         std::string cause;
     };
     const auto device = HasSubstr((root / "dev" / "parport1").string());
-    for (const Case& c :
+    for (const Case& row :
          {Case{EACCES, 0, "lp group"}, Case{ENOENT, 0, "modprobe ppdev"},
           Case{EIO, 0, std::strerror(EIO)}, Case{0, ENOTTY, std::strerror(ENOTTY)}}) {
-        openErrno = c.openErrno;
-        ioctlErrno = c.ioctlErrno;
+        openErrno = row.openErrno;
+        ioctlErrno = row.ioctlErrno;
         EXPECT_THAT([&] { port().Out32(0x378, 255); },
-                    ThrowsMessage<PortError>(AllOf(device, HasSubstr(c.cause))));
+                    ThrowsMessage<PortError>(AllOf(device, HasSubstr(row.cause))));
     }
     EXPECT_EQ(log.back(), "101 close") << "a device that cannot be claimed is closed";
     ioctlErrno = 0;

@@ -43,7 +43,7 @@ TEST_F(TriggerTest, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTrigger
         bool triggers;
         int levelInPump = -1;
     };
-    for (const Case c :
+    for (const Case row :
          {Case{kRising, 126, 130, 120, true}, Case{kRising, 126, 120, 110, true},
           Case{kRising, 126, 110, 120, false}, Case{kRising, 129, 128, 128, false},
           Case{kRising, 126, 130, 126, false}, Case{kRising, 0, 255, 0, false},
@@ -51,14 +51,14 @@ TEST_F(TriggerTest, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTrigger
           Case{kFalling, 126, 120, 130, true}, Case{kFalling, 126, 126, 127, true},
           Case{kFalling, 126, 140, 130, false}, Case{kFalling, 127, 128, 128, false},
           Case{kFalling, 126, 120, 126, false}, Case{kFalling, 255, 0, 255, false}}) {
-        state.trigger_level = c.level;
-        port.queueSamples({c.first, c.second});
-        SCOPED_TRACE(::testing::Message() << "slope " << c.slope << " level " << int{c.level}
-                                          << " pair " << int{c.first} << ", " << int{c.second});
-        EXPECT_EQ(wait(c.slope, c.levelInPump),
-                  c.triggers ? TriggerOutcome::Triggered : TriggerOutcome::Stopped);
+        state.trigger_level = row.level;
+        port.queueSamples({row.first, row.second});
+        SCOPED_TRACE(::testing::Message() << "slope " << row.slope << " level " << int{row.level}
+                                          << " pair " << int{row.first} << ", " << int{row.second});
+        EXPECT_EQ(wait(row.slope, row.levelInPump),
+                  row.triggers ? TriggerOutcome::Triggered : TriggerOutcome::Stopped);
         // Events run once after every pair of reads, and a stop asked for there ends the wait.
-        EXPECT_EQ(accessesAtPump.size(), c.triggers ? 1u : 3u);
+        EXPECT_EQ(accessesAtPump.size(), row.triggers ? 1U : 3U);
         EXPECT_EQ(accessesAtPump.back(), 12 * accessesAtPump.size());
     }
 }

@@ -39,7 +39,7 @@ int ControlTest::bluePixels() const {
     int count = 0;
     for (int y = 0; y < layer.height(); ++y) {
         for (int x = 0; x < layer.width(); ++x) {
-            if ((layer.pixel(x, y) & 0xFFFFFFu) == 0x0000FFu) {
+            if ((layer.pixel(x, y) & 0xFFFFFFU) == 0x0000FFU) {
                 ++count;
             }
         }

@@ -30,11 +30,13 @@ protected:
 
     void load() { window->load(); }
 
-    int captures() const { return counter.readings / (2 * window->state.sample_count); }
-    bool runEnabled() const;
+    [[nodiscard]] int captures() const {
+        return counter.readings / (2 * window->state.sample_count);
+    }
+    [[nodiscard]] bool runEnabled() const;
 
     // Number of pure blue pixels on the screen's run-time drawing.
-    int bluePixels() const;
+    [[nodiscard]] int bluePixels() const;
 
     // Runs action from the event loop once the pump next runs.
     static void post(QObject* context, std::function<void()> action);

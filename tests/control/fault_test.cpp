@@ -33,7 +33,7 @@ protected:
         port.clearAccesses();
     }
 
-    bool lastGoodSweepKept() const {
+    [[nodiscard]] bool lastGoodSweepKept() const {
         for (int i = 1; i <= 500; ++i) {
             if (window->state.samples[i] != 60) {
                 return false;
@@ -56,7 +56,7 @@ TEST_F(Faults, APortThatCannotBeOpenedEndsStartUp) {
 
 TEST_F(Faults, APortFailingMidCaptureKeepsTheLastGoodSweep) {
     loadAndTakeAGoodSweep();
-    failFrom(6 * 250);
+    failFrom(std::size_t{6} * 250);
     answerNextBox(box);
     window->Command4->click();
     expectReportedAndEnded();
@@ -66,7 +66,7 @@ TEST_F(Faults, APortFailingMidCaptureKeepsTheLastGoodSweep) {
 TEST_F(Faults, APortFailingInATriggerWaitIsReported) {
     loadAndTakeAGoodSweep();
     window->trigger_mode_box->setCurrentIndex(1); // a constant input never triggers
-    failFrom(12 * 40);
+    failFrom(std::size_t{12} * 40);
     answerNextBox(box);
     window->Command4->click();
     expectReportedAndEnded();

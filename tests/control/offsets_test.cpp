@@ -15,8 +15,8 @@ protected:
         port.clearAccesses();
     }
 
-    bool blueAt(int x, int y) const {
-        return (window->scope->runtimeLayer().pixel(x, y) & 0xFFFFFFu) == 0x0000FFu;
+    [[nodiscard]] bool blueAt(int x, int y) const {
+        return (window->scope->runtimeLayer().pixel(x, y) & 0xFFFFFFU) == 0x0000FFU;
     }
 };
 
@@ -41,7 +41,7 @@ TEST_F(Offsets, ResetRecentresThenCapturesAndDrawsAFreshSweepWithoutATrigger) {
     EXPECT_EQ(window->XOffset->value(), 0);
     EXPECT_EQ(window->YOffset->value(), 212);
     EXPECT_EQ(captures(), 1);
-    EXPECT_EQ(port.accesses().size(), 500u * 6u);
+    EXPECT_EQ(port.accesses().size(), 500U * 6U);
     EXPECT_TRUE(blueAt(250, 212));
     EXPECT_FALSE(blueAt(250, 100));
     EXPECT_FALSE(window->loopRunning());

@@ -23,12 +23,12 @@ protected:
         port.clearAccesses();
     }
 
-    std::size_t accessCount() const { return port.accesses().size(); }
+    [[nodiscard]] std::size_t accessCount() const { return port.accesses().size(); }
 
     // Posts a Stop click once the port has seen extra more accesses.
     void stopAfterAccesses(std::size_t extra) {
-        const std::size_t at = accessCount() + extra;
-        whenPort([this, at] { return accessCount() >= at; },
+        const std::size_t until = accessCount() + extra;
+        whenPort([this, until] { return accessCount() >= until; },
                  [this] { post(window.get(), [this] { window->Command2->click(); }); });
     }
 
@@ -49,7 +49,7 @@ TEST_F(RunLoop, NoneRunsFreeUntilStopThenKeepsTheLastSweep) {
     EXPECT_TRUE(window->state.stop_requested);
     EXPECT_GT(bluePixels(), 0);
     // No pass ever waited for a trigger: every access belongs to a capture.
-    EXPECT_EQ(accessCount(), 3u * 500u * 6u);
+    EXPECT_EQ(accessCount(), 3U * 500U * 6U);
 }
 
 TEST_F(RunLoop, NoSelectedModeRunsFreeLikeNone) {
@@ -57,7 +57,7 @@ TEST_F(RunLoop, NoSelectedModeRunsFreeLikeNone) {
     whenPort([this] { return captures() >= 2; },
              [this] { post(window.get(), [this] { window->Command2->click(); }); });
     run();
-    EXPECT_EQ(accessCount(), 2u * 500u * 6u);
+    EXPECT_EQ(accessCount(), 2U * 500U * 6U);
 }
 
 TEST_F(RunLoop, RepeatCapturesOnlyRightAfterATrigger) {
@@ -70,11 +70,11 @@ TEST_F(RunLoop, RepeatCapturesOnlyRightAfterATrigger) {
     EXPECT_EQ(captures(), 1);
     const auto& log = port.accesses();
     // Three pairs of reads (12 accesses each), then the capture begins at once.
-    ASSERT_GT(log.size(), 36u + 3000u);
+    ASSERT_GT(log.size(), 36U + 3000U);
     EXPECT_EQ(log[36], write(888, 254));
     EXPECT_EQ(log[39], read(889, ScriptedPort::readingsFor(140).first));
     // After the capture only trigger pairs were read, until Stop ended the wait.
-    EXPECT_EQ((log.size() - 36u - 3000u) % 12u, 0u);
+    EXPECT_EQ((log.size() - 36U - 3000U) % 12U, 0U);
     EXPECT_TRUE(runEnabled());
     EXPECT_FALSE(window->loopRunning());
 }
@@ -130,7 +130,7 @@ TEST_F(RunLoop, RunPressedRightAfterStopDoesNotNestASecondLoop) {
     run();
 
     // The pair in progress completes, then the wait sees the stop.
-    EXPECT_LE(accessCount() - postedAt, 12u);
+    EXPECT_LE(accessCount() - postedAt, 12U);
     EXPECT_FALSE(window->loopRunning());
     EXPECT_TRUE(runEnabled());
 }

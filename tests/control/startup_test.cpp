@@ -15,18 +15,18 @@ TEST_F(StartUp, EndsInTheDefaultStateWithOneIdleWriteAndNoBox) {
     answerNextBox(box);
     load();
 
-    const ScopeState& s = window->state;
-    EXPECT_EQ(s.port_address, 888);
-    EXPECT_EQ(s.sample_count, 500);
-    EXPECT_EQ(s.x_step, 1);
-    EXPECT_EQ(s.trace_width, 3);
-    EXPECT_EQ(s.trigger_level, 126);
+    const ScopeState& state = window->state;
+    EXPECT_EQ(state.port_address, 888);
+    EXPECT_EQ(state.sample_count, 500);
+    EXPECT_EQ(state.x_step, 1);
+    EXPECT_EQ(state.trace_width, 3);
+    EXPECT_EQ(state.trigger_level, 126);
     // The time-base handler must have run after the direct assignment of 0.
-    EXPECT_EQ(s.sample_interval, 0.00001);
-    EXPECT_EQ(s.volts_gain, FixedDecimal::fromTenThousandths(3600));
-    EXPECT_EQ(s.counter_frequency, 1'000'000);
-    EXPECT_FALSE(s.stop_requested);
-    EXPECT_EQ(s.samples, SampleBuffer{});
+    EXPECT_EQ(state.sample_interval, 0.00001);
+    EXPECT_EQ(state.volts_gain, FixedDecimal::fromTenThousandths(3600));
+    EXPECT_EQ(state.counter_frequency, 1'000'000);
+    EXPECT_FALSE(state.stop_requested);
+    EXPECT_EQ(state.samples, SampleBuffer{});
 
     EXPECT_EQ(window->Port_Address_Box->currentText(), "378");
     EXPECT_EQ(window->trigger_mode_box->currentText(), "None");
@@ -84,7 +84,7 @@ TEST_F(Selectors, EachRowSetsItsFieldsAndChoosingAPortWritesNothing) {
     EXPECT_EQ(window->state.trigger_level, 205);
     window->Port_Address_Box->setCurrentIndex(2);
     EXPECT_EQ(window->state.port_address, 956);
-    EXPECT_EQ(port.accesses().size(), 1u);
+    EXPECT_EQ(port.accesses().size(), 1U);
 }
 
 TEST_F(Selectors, NoSelectionAssignsNothingAndNothingRedraws) {

@@ -32,39 +32,40 @@ protected:
             postRandomEvent();
         }
         if (lastOfRound) {
-            ScopeWindow* w = window.get();
+            ScopeWindow* win = window.get();
             lastX = pick(-500, 500);
-            post(w, [w, x = lastX] { w->XOffset->setValue(x); });
-            post(w, [w] { w->Command2->click(); });
-            post(w, [w] { w->Command4->click(); });
+            post(win, [win, x = lastX] { win->XOffset->setValue(x); });
+            post(win, [win] { win->Command2->click(); });
+            post(win, [win] { win->Command4->click(); });
         }
     }
 
     void postRandomEvent() {
-        ScopeWindow* w = window.get();
+        ScopeWindow* win = window.get();
         switch (pick(0, 5)) {
         case 0:
             lastX = pick(-500, 500);
-            post(w, [w, x = lastX] { w->XOffset->setValue(x); });
+            post(win, [win, x = lastX] { win->XOffset->setValue(x); });
             break;
         case 1:
             lastY = pick(1, 420);
-            post(w, [w, y = lastY] { w->YOffset->setValue(y); });
+            post(win, [win, y = lastY] { win->YOffset->setValue(y); });
             break;
         case 2: // the two fastest rows do not wait and would hide captures from the counter
             lastTimeBase = pick(2, 8);
-            post(w, [w, i = lastTimeBase] { w->TimeBase_box->setCurrentIndex(i); });
+            post(win, [win, index = lastTimeBase] { win->TimeBase_box->setCurrentIndex(index); });
             break;
         case 3:
             lastGain = pick(0, 5);
-            post(w, [w, i = lastGain] { w->VoltPerDiv_Box->setCurrentIndex(i); });
+            post(win, [win, index = lastGain] { win->VoltPerDiv_Box->setCurrentIndex(index); });
             break;
         case 4:
             lastLevel = pick(0, 11);
-            post(w, [w, i = lastLevel] { w->trigger_voltage_box->setCurrentIndex(i); });
+            post(win,
+                 [win, index = lastLevel] { win->trigger_voltage_box->setCurrentIndex(index); });
             break;
         default: // Run clicked while the loop runs
-            post(w, [w] { w->Command4->click(); });
+            post(win, [win] { win->Command4->click(); });
             break;
         }
     }

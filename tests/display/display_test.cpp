@@ -7,9 +7,11 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace vistrace {
 namespace {
@@ -32,7 +34,8 @@ public:
 };
 
 // The layout table in tab order: name, x, y, width, height in client pixels (twips / 15), caption.
-const std::tuple<const char*, int, int, int, int, const char*> kLayout[] = {
+using LayoutRow = std::tuple<const char*, int, int, int, int, const char*>;
+const auto kLayout = std::to_array<LayoutRow>({
     {"scope", 88, 48, 509, 425, ""},
     {"YOffset", 72, 48, 14, 425, ""},
     {"Command4", 536, 528, 73, 33, "Run"},
@@ -51,7 +54,7 @@ const std::tuple<const char*, int, int, int, int, const char*> kLayout[] = {
     {"trigger_slop_box", 608, 296, 73, 21, ""},
     {"trigger_voltage_box", 608, 360, 65, 21, ""},
     {"Command2", 632, 528, 49, 33, "Stop"},
-};
+});
 
 TEST(Window, EveryControlHasItsTablePlaceCaptionAndTabStop) {
     TestWindow window;
@@ -138,16 +141,19 @@ TEST(Graticule, TwentyDottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalet
         const QRgb grid = shown.pixel(50, 10);
         EXPECT_GE(std::abs(qGray(grid) - qGray(background)), 85) << "a grid hard to see";
         EXPECT_EQ(drawn.pixel(1, 209), qRgb(0, 0, 255));
-        std::map<int, int> columnDots, rowDots;
+        std::map<int, int> columnDots;
+        std::map<int, int> rowDots;
         for (int y = 0; y < shown.height(); ++y) {
             for (int x = 0; x < shown.width(); ++x) {
                 const QRgb pixel = shown.pixel(x, y);
-                const bool onColumn = kColumns.count(x) && y >= 10 && y <= 410;
-                const bool onRow = kRows.count(y) && x <= 502;
+                const bool onColumn = kColumns.contains(x) && y >= 10 && y <= 410;
+                const bool onRow = kRows.contains(y) && x <= 502;
                 ASSERT_TRUE(pixel == background || onColumn || onRow) << "stray " << x << "," << y;
                 ASSERT_TRUE(pixel == background || pixel == drawn.pixel(x, y)) << x << "," << y;
-                columnDots[x] += onColumn && pixel == (x == 251 ? qRgb(255, 0, 0) : grid);
-                rowDots[y] += onRow && pixel == (y == 210 ? qRgb(255, 0, 0) : grid);
+                columnDots[x] +=
+                    static_cast<int>(onColumn && pixel == (x == 251 ? qRgb(255, 0, 0) : grid));
+                rowDots[y] +=
+                    static_cast<int>(onRow && pixel == (y == 210 ? qRgb(255, 0, 0) : grid));
             }
         }
         // Dotted: every other pixel of a line, give or take its crossings.
@@ -218,17 +224,17 @@ TEST_F(Trace, EachSegmentSpansOneUnitSoWiderStepsLeaveGaps) {
     window.state.trace_width = 1;
     window.state.volts_gain = FixedDecimal::fromInteger(1);
     for (int i = 1; i <= 500; ++i) {
-        window.state.samples[i] = i % 2 ? 108 : 148; // rows 192 and 232 at gain 1
+        window.state.samples[i] = i % 2 != 0 ? 108 : 148; // rows 192 and 232 at gain 1
     }
-    const auto rowOf = [](int sample) { return sample % 2 ? 192 : 232; };
+    const auto rowOf = [](int sample) { return sample % 2 != 0 ? 192 : 232; };
     for (auto [step, count] : {std::pair{2, 249}, std::pair{3, 166}}) {
         window.state.x_step = static_cast<std::uint8_t>(step);
         window.state.sample_count = static_cast<std::int16_t>(count);
         auto drawn = draw();
         for (int i = 1; i < count; ++i) {
             SCOPED_TRACE(testing::Message() << "x_step " << step << ", sample " << i);
-            ASSERT_TRUE(drawn[columnOf(step * i)].count(rowOf(i)));
-            ASSERT_TRUE(drawn[columnOf(step * i + 1)].count(rowOf(i + 1)));
+            ASSERT_TRUE(drawn[columnOf(step * i)].contains(rowOf(i)));
+            ASSERT_TRUE(drawn[columnOf(step * i + 1)].contains(rowOf(i + 1)));
             ASSERT_TRUE(step == 2 || drawn[columnOf(step * i + 2)].empty());
         }
     }

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     long count = 0;
     for (int y = top; y < top + height && y < image.height(); ++y) {
         for (int x = left; x < left + width && x < image.width(); ++x) {
-            if ((image.pixel(x, y) & 0xFFFFFFu) == 0x0000FFu) {
+            if ((image.pixel(x, y) & 0xFFFFFFU) == 0x0000FFU) {
                 ++count;
             }
         }

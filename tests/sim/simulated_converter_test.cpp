@@ -20,10 +20,12 @@ struct SimulatedConverterTest : ::testing::Test {
 
 TEST_F(SimulatedConverterTest, ConvertsAtTheFallingStartStrobeOnlyAtTheConverterPort) {
     // A ramp of one sample unit per nanosecond walks through every value.
-    SimulatedConverter ramp(
-        clock,
-        Settings{0, [](double s) { return (128.0 - s * 1e9) / SimulatedConverter::kUnitsPerVolt; },
-                 0});
+    SimulatedConverter ramp(clock, Settings{0,
+                                            [](double seconds) {
+                                                return (128.0 - seconds * 1e9) /
+                                                       SimulatedConverter::kUnitsPerVolt;
+                                            },
+                                            0});
     for (int value = 0; value <= 255; ++value) {
         clock.now = value;
         ASSERT_EQ(oneread(state, ramp), value);
@@ -57,7 +59,8 @@ TEST_F(SimulatedConverterTest, TimedCaptureSeesTheSinePeriodAndAmplitude) {
 
     // The voltage rises through 0 V where the value falls through 128.
     std::vector<int> crossings;
-    int low = 255, high = 0;
+    int low = 255;
+    int high = 0;
     for (int i = 1; i <= state.sample_count; ++i) {
         low = std::min<int>(low, state.samples[i]);
         high = std::max<int>(high, state.samples[i]);
@@ -65,7 +68,7 @@ TEST_F(SimulatedConverterTest, TimedCaptureSeesTheSinePeriodAndAmplitude) {
             crossings.push_back(i);
         }
     }
-    ASSERT_GE(crossings.size(), 4u);
+    ASSERT_GE(crossings.size(), 4U);
     const double samplesPerPeriod = static_cast<double>(crossings.back() - crossings.front()) /
                                     static_cast<double>(crossings.size() - 1);
     EXPECT_NEAR(samplesPerPeriod * (state.sample_interval + 6 * 5e-6), 0.001, 0.00002);

@@ -46,9 +46,9 @@ public:
     std::function<void(const PortAccess&)> beforeAccess;
 
     void setRecording(bool on) { recording_ = on; }
-    const std::vector<PortAccess>& accesses() const { return accesses_; }
+    [[nodiscard]] const std::vector<PortAccess>& accesses() const { return accesses_; }
     void clearAccesses() { accesses_.clear(); }
-    std::size_t pendingReadings() const { return queue_.size(); }
+    [[nodiscard]] std::size_t pendingReadings() const { return queue_.size(); }
 
     // The status readings (first, second) that make the converter protocol yield sample.
     static std::pair<std::int16_t, std::int16_t> readingsFor(std::uint8_t sample);
