@@ -36,9 +36,6 @@ public:
         return static_cast<float>(static_cast<long double>(units_) /
                                   static_cast<long double>(kScale));
     }
-    [[nodiscard]] double toDouble() const {
-        return static_cast<double>(units_) / static_cast<double>(kScale);
-    }
 
     constexpr auto operator<=>(const FixedDecimal&) const = default;
 

@@ -28,6 +28,13 @@ bool baseAddressIs(const std::filesystem::path& baseAddrFile, int address) {
     return static_cast<bool>(file >> value) && value == address;
 }
 
+// "0x378" for 888: how addresses are shown to the operator.
+std::string hexAddress(int address) {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "0x%X", static_cast<unsigned>(address));
+    return text.data();
+}
+
 } // namespace
 
 DeviceCalls DeviceCalls::system() {
@@ -49,12 +56,6 @@ PpdevPort::~PpdevPort() {
         calls_.ioctl(device.fd, PPRELEASE, nullptr);
         calls_.close(device.fd);
     }
-}
-
-std::string PpdevPort::hexAddress(int address) {
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "0x%X", static_cast<unsigned>(address));
-    return text.data();
 }
 
 std::filesystem::path PpdevPort::findDevice(int baseAddress) const {

@@ -35,9 +35,6 @@ public:
     void Out32(std::int16_t address, int value) override;
     std::int16_t Inp32(std::int16_t address) override;
 
-    // "0x378" for 888: how addresses are shown to the operator.
-    static std::string hexAddress(int address);
-
 private:
     struct Device {
         int fd;

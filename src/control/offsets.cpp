@@ -4,25 +4,30 @@
 
 namespace vistrace {
 
-void ScopeWindow::redrawStoredSweep() {
+void ScopeWindow::redraw() {
     scope->clear();
     drawtrace();
 }
 
+void ScopeWindow::captureAndRedraw() {
+    readport();
+    redraw();
+}
+
 void ScopeWindow::XOffset_Change() {
-    redrawStoredSweep();
+    redraw();
 }
 
 void ScopeWindow::XOffset_Scroll() {
-    redrawStoredSweep();
+    redraw();
 }
 
 void ScopeWindow::YOffset_Change() {
-    redrawStoredSweep();
+    redraw();
 }
 
 void ScopeWindow::YOffset_Scroll() {
-    redrawStoredSweep();
+    redraw();
 }
 
 // "Reser Offset": recentre, then a fresh sweep without any trigger wait. Setting a bar runs
@@ -30,9 +35,7 @@ void ScopeWindow::YOffset_Scroll() {
 void ScopeWindow::Command1_Click() {
     setBarPosition(YOffset, 212);
     setBarPosition(XOffset, 0);
-    readport();
-    scope->clear();
-    drawtrace();
+    captureAndRedraw();
 }
 
 } // namespace vistrace

@@ -22,8 +22,7 @@ int runApplication(char* programName, PortIo& port, // NOLINT(readability-non-co
         return window.exitCode();
     }
     window.show();
-    const int status = QApplication::exec();
-    return window.ending() ? window.exitCode() : status;
+    return QApplication::exec();
 }
 
 } // namespace vistrace

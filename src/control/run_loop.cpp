@@ -46,9 +46,7 @@ void ScopeWindow::runPass() {
         runSingleShot();
         return;
     }
-    readport();
-    scope->clear();
-    drawtrace();
+    captureAndRedraw();
     pumpEvents();
 }
 
@@ -57,9 +55,7 @@ void ScopeWindow::runSingleShot() {
     if (waittrigger() == TriggerOutcome::Stopped) {
         return;
     }
-    readport();
-    scope->clear();
-    drawtrace();
+    captureAndRedraw();
     Command2_Click();
 }
 

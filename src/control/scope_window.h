@@ -37,7 +37,10 @@ public:
 private:
     void runSingleShot();
     void runPass();
-    void redrawStoredSweep();
+    // Clears the screen and draws samples as they stand.
+    void redraw();
+    // A fresh sweep, then a redraw.
+    void captureAndRedraw();
 
     PortIo& port_;
     PerformanceCounter& counter_;

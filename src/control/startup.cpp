@@ -8,19 +8,18 @@
 namespace vistrace {
 namespace {
 
-template <typename Items, typename Text>
-void appendItems(QComboBox* box, const Items& items, Text text) {
-    for (const auto& item : items) {
-        box->addItem(QString::fromLatin1(text(item)));
-    }
+const char* itemText(const char* item) {
+    return item;
 }
 
-template <typename Rows> void appendRowItems(QComboBox* box, const Rows& rows) {
-    appendItems(box, rows, [](const auto& row) { return row.item; });
+template <typename Row> const char* itemText(const Row& row) {
+    return row.item;
 }
 
 template <typename Items> void appendItems(QComboBox* box, const Items& items) {
-    appendItems(box, items, [](const char* item) { return item; });
+    for (const auto& item : items) {
+        box->addItem(QString::fromLatin1(itemText(item)));
+    }
 }
 
 } // namespace
@@ -28,7 +27,7 @@ template <typename Items> void appendItems(QComboBox* box, const Items& items) {
 // The order matters: selecting an index runs that selector's handler at once, and the
 // direct assignments in between are overwritten by the handlers that follow them.
 void ScopeWindow::Form_Load() {
-    appendRowItems(Port_Address_Box, kPortRows);
+    appendItems(Port_Address_Box, kPortRows);
     setListIndex(Port_Address_Box, 0);
 
     state.trigger_level = 126;
@@ -43,11 +42,11 @@ void ScopeWindow::Form_Load() {
     appendItems(trigger_slop_box, kTriggerSlopeItems);
     setListIndex(trigger_slop_box, static_cast<int>(TriggerSlope::Rising));
 
-    appendRowItems(trigger_voltage_box, kTriggerLevelRows);
+    appendItems(trigger_voltage_box, kTriggerLevelRows);
     setListIndex(trigger_voltage_box, 5);
-    appendRowItems(TimeBase_box, kTimeBaseRows);
+    appendItems(TimeBase_box, kTimeBaseRows);
     setListIndex(TimeBase_box, 2);
-    appendRowItems(VoltPerDiv_Box, kGainRows);
+    appendItems(VoltPerDiv_Box, kGainRows);
     setListIndex(VoltPerDiv_Box, 0);
     state.volts_gain = FixedDecimal::fromTenThousandths(3600);
 

@@ -13,6 +13,12 @@ constexpr int kUndrivenStatusBits = 0x07;
 constexpr std::int16_t kFloatingStatus = 0x7F;
 constexpr std::int16_t kNothingThere = 0xFF;
 
+// The sample value a converter gives for an input voltage, without noise.
+std::uint8_t sampleFor(double volts) {
+    const double value = std::round(128.0 - SimulatedConverter::kUnitsPerVolt * volts);
+    return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0));
+}
+
 } // namespace
 
 SimulatedConverter::SimulatedConverter(PerformanceCounter& clock, Settings settings)
@@ -24,11 +30,6 @@ std::function<double(double)> SimulatedConverter::sine(double peakVolts, double 
     return [peakVolts, hertz](double seconds) {
         return peakVolts * std::sin(2.0 * std::numbers::pi * hertz * seconds);
     };
-}
-
-std::uint8_t SimulatedConverter::sampleFor(double volts) {
-    const double value = std::round(128.0 - kUnitsPerVolt * volts);
-    return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0));
 }
 
 double SimulatedConverter::secondsNow() {

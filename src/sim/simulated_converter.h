@@ -36,8 +36,6 @@ public:
     std::int16_t Inp32(std::int16_t address) override;
 
     static std::function<double(double)> sine(double peakVolts, double hertz);
-    // The sample value a converter gives for an input voltage, without noise.
-    static std::uint8_t sampleFor(double volts);
 
 private:
     double secondsNow();

@@ -13,9 +13,7 @@ void ScriptedPort::Out32(std::int16_t address, int value) {
     if (beforeAccess) {
         beforeAccess(access);
     }
-    if (recording_) {
-        accesses_.push_back(access);
-    }
+    accesses_.push_back(access);
 }
 
 std::int16_t ScriptedPort::Inp32(std::int16_t address) {
@@ -34,9 +32,7 @@ std::int16_t ScriptedPort::Inp32(std::int16_t address) {
     } else {
         nextStandingIsSecond_ = !nextStandingIsSecond_;
     }
-    if (recording_) {
-        accesses_.push_back(access);
-    }
+    accesses_.push_back(access);
     return reading;
 }
 

@@ -40,15 +40,12 @@ public:
     void queueSamples(const std::vector<std::uint8_t>& samples);
     // What every read returns once the queue is empty.
     void setStandingSample(std::uint8_t sample);
-    void setStandingReading(std::int16_t reading) { standing_ = {reading, reading}; }
 
     // Called before each access is carried out; may throw to play a failing port.
     std::function<void(const PortAccess&)> beforeAccess;
 
-    void setRecording(bool on) { recording_ = on; }
     [[nodiscard]] const std::vector<PortAccess>& accesses() const { return accesses_; }
     void clearAccesses() { accesses_.clear(); }
-    [[nodiscard]] std::size_t pendingReadings() const { return queue_.size(); }
 
     // The status readings (first, second) that make the converter protocol yield sample.
     static std::pair<std::int16_t, std::int16_t> readingsFor(std::uint8_t sample);
@@ -57,7 +54,6 @@ private:
     std::deque<std::int16_t> queue_;
     std::pair<std::int16_t, std::int16_t> standing_{0, 0};
     bool nextStandingIsSecond_ = false;
-    bool recording_ = true;
     std::vector<PortAccess> accesses_;
 };
 
