@@ -12,28 +12,80 @@ fail() {
     exit 1
 }
 
-# start_sim PROGRAM [STDERR_FILE]: starts the program and waits for its window. Sets sim_pid,
-# wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).
+# start_sim PROGRAM [STDERR_FILE]: starts the program and waits until its window is painted.
+# Sets sim_pid, wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).
+# A program that cannot start (no display, say) fails the check with its own stderr.
 start_sim() {
-    if [[ -n ${2:-} ]]; then
-        "$1" 2>"$2" &
-    else
-        "$1" &
-    fi
+    sim_stderr=${2:-$(mktemp)}
+    "$1" 2>"$sim_stderr" &
     sim_pid=$!
     wid=
     local _
     for _ in $(seq 100); do
         wid=$(xdotool search --onlyvisible --name '^Vistrace$' 2>/dev/null | head -n 1 || true)
         [[ -n $wid ]] && break
+        kill -0 "$sim_pid" 2>/dev/null || break
         sleep 0.1
     done
-    [[ -n $wid ]] || fail "the window did not appear"
-    sleep 0.5
+    [[ -n $wid ]] || fail_with_stderr "the window did not appear"
     eval "$(xdotool getwindowgeometry --shell "$wid")"
     menu=$((HEIGHT - 570)) # the client area is 570 px high
     ((menu > 0)) || fail "unexpected window height $HEIGHT"
     park_pointer
+    wait_painted
+    run_enabled=$(screen_digest "${run_button[@]}")
+}
+
+# The Run button, and how it looks enabled (as every program starts).
+run_button=(536 528 73 33)
+
+# run_is enabled|disabled
+run_is() {
+    local now
+    now=$(screen_digest "${run_button[@]}")
+    if [[ $1 == enabled ]]; then [[ $now == "$run_enabled" ]]; else [[ $now != "$run_enabled" ]]; fi
+}
+
+fail_with_stderr() {
+    echo "--- the program's stderr:" >&2
+    cat "$sim_stderr" >&2 2>/dev/null || true
+    fail "$1"
+}
+
+# Waits until the window's client area shows the same picture twice running: mapped and
+# painted, so that clicks reach the controls.
+wait_painted() {
+    local last= now _
+    for _ in $(seq 50); do
+        now=$(screen_digest 0 0 709 570)
+        [[ $now == "$last" ]] && return 0
+        last=$now
+        sleep 0.1
+    done
+    fail_with_stderr "the window was never painted"
+}
+
+# visible_windows: how many windows are mapped; a drop-down's open list is one of them.
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+
+# wait_windows COUNT: waits until that many windows are mapped.
+wait_windows() {
+    local _
+    for _ in $(seq 50); do
+        (($(visible_windows) == $1)) && return 0
+        sleep 0.1
+    done
+    fail "expected $1 mapped windows, found $(visible_windows)"
+}
+
+# wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
+wait_until() {
+    local _
+    for _ in $(seq $(($1 * 10))); do
+        "${@:2}" && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # Keeps the pointer off the controls, so that no hover highlight changes how they look.
@@ -50,10 +102,12 @@ click() {
 # choose_item X Y WIDTH HEIGHT KEY...: opens the drop-down at that place by its arrow and
 # picks an item with the keys (the list opens on the current item).
 choose_item() {
+    local closed
+    closed=$(visible_windows)
     xdotool mousemove --window "$wid" $(($1 + $3 - 8)) $((menu + $2 + $4 / 2)) click 1
-    sleep 0.5
+    wait_windows $((closed + 1))
     xdotool key "${@:5}"
-    sleep 0.3
+    wait_windows "$closed"
     park_pointer
 }
 

@@ -11,18 +11,22 @@ work=$(mktemp -d)
 trap 'stop_sim; rm -rf "$work"' EXIT
 
 start_sim "$sim"
+blue_over() {
+    import -window root "$work/$2.png"
+    (($(count_blue "$work/$2.png") > $1))
+}
 
 import -window root "$work/idle.png"
 idle=$(count_blue "$work/idle.png")
 ((idle == 0)) || fail "a trace before Run ($idle blue pixels)"
 
 press_run
-sleep 1.5
-import -window root "$work/running.png"
+wait_until 10 blue_over 1000 running || true
 running=$(count_blue "$work/running.png")
+run_is disabled || fail "Run is enabled while running"
 
 press_stop
-sleep 0.5
+wait_until 5 run_is enabled || fail "Run is not enabled again after Stop"
 import -window root "$work/stopped.png"
 stopped=$(count_blue "$work/stopped.png")
 
