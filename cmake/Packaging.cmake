@@ -8,8 +8,43 @@ install(FILES packaging/vistrace.desktop packaging/vistrace-sim.desktop
 install(FILES packaging/vistrace.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-set(VISTRACE_PACKAGE_MAINTAINER "Vistrace maintainers <maintainers@vistrace.example.org>"
-    CACHE STRING "Maintainer field of the Debian package")
+# No made-up default: whoever builds a package to publish names themselves (scripts/package
+# insists), and the changelog's entry carries the same name.
+set(VISTRACE_PACKAGE_MAINTAINER "$ENV{VISTRACE_MAINTAINER}"
+    CACHE STRING "Maintainer of the Debian package, \"Name <address>\"")
+
+# Debian wants documentation compressed at the highest level and without the file's name
+# and time, so that two builds of the same sources give the same package.
+set(doc_dir ${PROJECT_BINARY_DIR}/doc)
+function(vistrace_compress source compressed)
+  get_filename_component(name ${compressed} NAME_WLE)
+  add_custom_command(
+    OUTPUT ${compressed}
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${doc_dir}/${name}
+    COMMAND gzip -9nf ${doc_dir}/${name}
+    DEPENDS ${source}
+    VERBATIM)
+endfunction()
+
+configure_file(packaging/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog @ONLY)
+vistrace_compress(${PROJECT_BINARY_DIR}/packaging/changelog ${doc_dir}/changelog.gz)
+set(compressed_docs ${doc_dir}/changelog.gz)
+
+# The probe arrives with its own program; its page goes wherever the program does.
+set(manual_pages vistrace vistrace-sim)
+if(TARGET vistrace-probe)
+  list(APPEND manual_pages vistrace-probe)
+endif()
+set(compressed_pages)
+foreach(page IN LISTS manual_pages)
+  vistrace_compress(${PROJECT_SOURCE_DIR}/docs/man/${page}.1 ${doc_dir}/${page}.1.gz)
+  list(APPEND compressed_pages ${doc_dir}/${page}.1.gz)
+endforeach()
+add_custom_target(vistrace_docs ALL DEPENDS ${compressed_docs} ${compressed_pages})
+
+install(FILES ${compressed_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${compressed_docs} packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vistrace)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vistrace)
@@ -21,7 +56,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "port through the kernel's ppdev driver, captures sweeps of up to 500 samples,\n"
     "waits for a trigger if asked to and draws the trace over a ten-by-ten\n"
     "graticule. vistrace-sim is the same instrument with a simulated converter,\n"
-    "for trying it without the hardware.")
+    "for trying it without the hardware. vistrace-probe checks the wiring and\n"
+    "the speed of a newly built converter.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_CONTACT "${VISTRACE_PACKAGE_MAINTAINER}")
 set(CPACK_STRIP_FILES ON)
