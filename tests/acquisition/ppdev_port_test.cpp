@@ -20,11 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::AllOf;
 using ::testing::HasSubstr;
-using ::testing::StrEq;
 using ::testing::ThrowsMessage;
 
 const std::map<unsigned long, std::string> kRequestNames{
-    {PPCLAIM, "PPCLAIM"}, {PPRELEASE, "PPRELEASE"}, {PPWDATA, "PPWDATA"}, {PPRSTATUS, "PPRSTATUS"}};
+    {PPCLAIM, "PPCLAIM"},     {PPRELEASE, "PPRELEASE"}, {PPWDATA, "PPWDATA"},
+    {PPRSTATUS, "PPRSTATUS"}, {PPDATADIR, "PPDATADIR"}};
 
 // A fake /proc/sys/dev/parport (parport0 at 0x278, parport1 at 0x378 with its ECP range at
 // 0x778) and a fake kernel that hands out descriptors from 101, logs every call and fails the
@@ -73,24 +73,25 @@ struct PpdevPortTest : ::testing::Test {
 TEST_F(PpdevPortTest, BindsEachDeviceWhoseFirstBaseAddressIsTheDataRegisterOnceForItsLife) {
     {
         PpdevPort ports = port();
+        ports.bind(632);
         ports.Out32(632, 255);
+        ports.bind(888);
         ports.Out32(888, 0x1FD);
         EXPECT_EQ(ports.Inp32(889), 0x78);
         ports.Out32(888, 254);
     }
-    EXPECT_EQ(log, (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPWDATA 255",
-                                             "open parport1", "102 PPCLAIM", "102 PPWDATA 253",
+    EXPECT_EQ(log, (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPDATADIR",
+                                             "101 PPWDATA 255", "open parport1", "102 PPCLAIM",
+                                             "102 PPDATADIR", "102 PPWDATA 253",
                                              "102 PPRSTATUS", "102 PPWDATA 254", "101 PPRELEASE",
                                              "101 close", "102 PPRELEASE", "102 close"}));
 }
 
-TEST_F(PpdevPortTest, NoPortAtTheAddressIsReportedOnTheFirstAccess) {
-    EXPECT_THAT([&] { port().Out32(1912, 255); },
-                ThrowsMessage<PortError>(StrEq("No parallel port at I/O address 0x778")));
-    EXPECT_THAT([&] { port().Inp32(0x3BD); },
-                ThrowsMessage<PortError>(StrEq("No parallel port at I/O address 0x3BC")));
-    EXPECT_THAT([&] { PpdevPort(root / "none", root / "dev", calls).Out32(0x378, 255); },
-                ThrowsMessage<PortError>(StrEq("No parallel port at I/O address 0x378")));
+TEST_F(PpdevPortTest, NoPortAtTheAddressIsReportedOnBinding) {
+    EXPECT_THAT([&] { port().bind(1912); },
+                ThrowsMessage<PortError>(HasSubstr("No parallel port at I/O address 0x778")));
+    EXPECT_THAT([&] { port().bind(0x3BC); },
+                ThrowsMessage<PortError>(HasSubstr("No parallel port at I/O address 0x3BC")));
     EXPECT_TRUE(log.empty());
 }
 
@@ -105,12 +106,13 @@ TEST_F(PpdevPortTest, FailedOpenClaimOrTransferNamesTheDeviceAndTheCause) {
           Case{EIO, 0, std::strerror(EIO)}, Case{0, ENOTTY, std::strerror(ENOTTY)}}) {
         openErrno = row.openErrno;
         ioctlErrno = row.ioctlErrno;
-        EXPECT_THAT([&] { port().Out32(0x378, 255); },
+        EXPECT_THAT([&] { port().bind(0x378); },
                     ThrowsMessage<PortError>(AllOf(device, HasSubstr(row.cause))));
     }
     EXPECT_EQ(log.back(), "101 close") << "a device that cannot be claimed is closed";
     ioctlErrno = 0;
     PpdevPort ports = port();
+    ports.bind(0x378);
     ports.Out32(0x378, 254);
     ioctlErrno = ENODEV;
     EXPECT_THAT([&] { ports.Inp32(0x379); },
