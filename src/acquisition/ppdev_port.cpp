@@ -60,8 +60,8 @@ void PpdevPort::bind(std::int16_t address) {
     const std::vector<ParallelPort> ports = machinePorts();
     const auto port = std::ranges::find(ports, baseAddress, &ParallelPort::baseAddress);
     if (port == ports.end()) {
-        throw PortUnreachable("No parallel port at I/O address " + hexAddress(baseAddress) +
-                              ". " + describeMachinePorts(ports));
+        throw PortUnreachable("No parallel port at I/O address " + hexAddress(baseAddress) + ". " +
+                              describeMachinePorts(ports));
     }
     const std::string path = (devRoot_ / port->name).string();
     const std::string where =

@@ -2,7 +2,6 @@
 
 #include "adc.h"
 #include "capture.h"
-
 #include "errors.h"
 
 #include <QComboBox>

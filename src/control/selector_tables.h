@@ -9,7 +9,6 @@
 
 namespace vistrace {
 
-
 struct PortRow {
     const char* item;
     std::int16_t port_address;
@@ -30,7 +29,6 @@ inline constexpr std::array<PortRow, 3> kPortRows{{
     {"278", 0x278},
     {"3BC", 0x3BC},
 }};
-
 
 inline constexpr std::array<GainRow, 6> kGainRows{{
     {"5V/Div", FixedDecimal::fromTenThousandths(3600)},

@@ -53,8 +53,8 @@ std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports,
     std::optional<int> usable;
     out << "Parallel ports of this machine:\n";
     for (const ParallelPort& port : ports) {
-        out << "  " << (system.devRoot / port.name).string() << "  "
-            << hexAddress(port.baseAddress) << "  ";
+        out << "  " << (system.devRoot / port.name).string() << "  " << hexAddress(port.baseAddress)
+            << "  ";
         try {
             PpdevPort(system.procRoot, system.devRoot).bind(addressPattern(port.baseAddress));
             out << "can be opened and claimed\n";

@@ -22,9 +22,11 @@ using ::testing::AllOf;
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
 
-const std::map<unsigned long, std::string> kRequestNames{
-    {PPCLAIM, "PPCLAIM"},     {PPRELEASE, "PPRELEASE"}, {PPWDATA, "PPWDATA"},
-    {PPRSTATUS, "PPRSTATUS"}, {PPDATADIR, "PPDATADIR"}};
+const std::map<unsigned long, std::string> kRequestNames{{PPCLAIM, "PPCLAIM"},
+                                                         {PPRELEASE, "PPRELEASE"},
+                                                         {PPWDATA, "PPWDATA"},
+                                                         {PPRSTATUS, "PPRSTATUS"},
+                                                         {PPDATADIR, "PPDATADIR"}};
 
 // A fake /proc/sys/dev/parport (parport0 at 0x278, parport1 at 0x378 with its ECP range at
 // 0x778) and a fake kernel that hands out descriptors from 101, logs every call and fails the
@@ -82,9 +84,9 @@ TEST_F(PpdevPortTest, BindsEachDeviceWhoseFirstBaseAddressIsTheDataRegisterOnceF
     }
     EXPECT_EQ(log, (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPDATADIR",
                                              "101 PPWDATA 255", "open parport1", "102 PPCLAIM",
-                                             "102 PPDATADIR", "102 PPWDATA 253",
-                                             "102 PPRSTATUS", "102 PPWDATA 254", "101 PPRELEASE",
-                                             "101 close", "102 PPRELEASE", "102 close"}));
+                                             "102 PPDATADIR", "102 PPWDATA 253", "102 PPRSTATUS",
+                                             "102 PPWDATA 254", "101 PPRELEASE", "101 close",
+                                             "102 PPRELEASE", "102 close"}));
 }
 
 TEST_F(PpdevPortTest, NoPortAtTheAddressIsReportedOnBinding) {

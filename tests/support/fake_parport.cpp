@@ -13,9 +13,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::map<unsigned long, std::string> kRequestNames{
-    {PPCLAIM, "PPCLAIM"},     {PPRELEASE, "PPRELEASE"}, {PPWDATA, "PPWDATA"},
-    {PPRSTATUS, "PPRSTATUS"}, {PPDATADIR, "PPDATADIR"}};
+const std::map<unsigned long, std::string> kRequestNames{{PPCLAIM, "PPCLAIM"},
+                                                         {PPRELEASE, "PPRELEASE"},
+                                                         {PPWDATA, "PPWDATA"},
+                                                         {PPRSTATUS, "PPRSTATUS"},
+                                                         {PPDATADIR, "PPDATADIR"}};
 
 } // namespace
 
@@ -38,28 +40,27 @@ void FakeParport::addPort(const std::string& name, int baseAddress) {
 }
 
 DeviceCalls FakeParport::calls() {
-    return DeviceCalls{
-        [this](const char* path, int) {
-            log.push_back("open " + fs::path(path).filename().string());
-            errno = openErrno;
-            return openErrno != 0 ? -1 : *openFds.insert(nextFd_++).first;
-        },
-        [this](int fd, unsigned long request, void* argument) {
-            log.push_back(std::to_string(fd) + " " + kRequestNames.at(request));
-            if (request == PPCLAIM && claimHeld) {
-                return ::pause();
-            }
-            if (request == PPRSTATUS) {
-                *static_cast<unsigned char*>(argument) = 0x78;
-            }
-            errno = request == PPCLAIM ? claimErrno : 0;
-            return errno != 0 ? -1 : 0;
-        },
-        [this](int fd) {
-            log.push_back(std::to_string(fd) + " close");
-            openFds.erase(fd);
-            return 0;
-        }};
+    return DeviceCalls{[this](const char* path, int) {
+                           log.push_back("open " + fs::path(path).filename().string());
+                           errno = openErrno;
+                           return openErrno != 0 ? -1 : *openFds.insert(nextFd_++).first;
+                       },
+                       [this](int fd, unsigned long request, void* argument) {
+                           log.push_back(std::to_string(fd) + " " + kRequestNames.at(request));
+                           if (request == PPCLAIM && claimHeld) {
+                               return ::pause();
+                           }
+                           if (request == PPRSTATUS) {
+                               *static_cast<unsigned char*>(argument) = 0x78;
+                           }
+                           errno = request == PPCLAIM ? claimErrno : 0;
+                           return errno != 0 ? -1 : 0;
+                       },
+                       [this](int fd) {
+                           log.push_back(std::to_string(fd) + " close");
+                           openFds.erase(fd);
+                           return 0;
+                       }};
 }
 
 } // namespace vistrace::testing
