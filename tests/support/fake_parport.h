@@ -2,8 +2,14 @@
 
 #include "ppdev_port.h"
 
+#include <cerrno>
+#include <fstream>
+#include <linux/ppdev.h>
 #include <set>
+#include <stdexcept>
 #include <string>
+#include <sys/ioctl.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vistrace::testing {
@@ -14,23 +20,61 @@ namespace vistrace::testing {
 // does for a port held elsewhere: asleep until a signal interrupts it.
 class FakeParport {
 public:
-    FakeParport();
-    ~FakeParport();
+    FakeParport() : root_(makeRoot()) { std::filesystem::create_directories(proc()); }
+    ~FakeParport() { std::filesystem::remove_all(root_); }
     FakeParport(const FakeParport&) = delete;
     FakeParport& operator=(const FakeParport&) = delete;
 
-    void addPort(const std::string& name, int baseAddress);
+    void addPort(const std::string& name, int baseAddress, int ecpAddress = -1) const {
+        std::filesystem::create_directories(proc() / name);
+        std::ofstream(proc() / name / "base-addr") << baseAddress << '\t' << ecpAddress << '\n';
+    }
     [[nodiscard]] std::filesystem::path proc() const { return root_ / "proc"; }
     [[nodiscard]] std::filesystem::path dev() const { return root_ / "dev"; }
-    DeviceCalls calls();
+
+    DeviceCalls calls() {
+        return {[this](const char* path, int) {
+                    log.push_back("open " + std::filesystem::path(path).filename().string());
+                    errno = openErrno;
+                    return openErrno != 0 ? -1 : *openFds.insert(nextFd_++).first;
+                },
+                [this](int fd, unsigned long request, void* argument) {
+                    log.push_back(std::to_string(fd) + " " + name(request));
+                    if (request == PPCLAIM && claimHeld) {
+                        return ::pause();
+                    }
+                    if (request == PPRSTATUS) {
+                        *static_cast<unsigned char*>(argument) = 0x78;
+                    }
+                    errno = request == PPCLAIM ? claimErrno : request == PPRSTATUS ? readErrno : 0;
+                    return errno != 0 ? -1 : 0;
+                },
+                [this](int fd) {
+                    log.push_back(std::to_string(fd) + " close");
+                    return openFds.erase(fd) == 1 ? 0 : -1;
+                }};
+    }
 
     int openErrno = 0;
     int claimErrno = 0;
+    int readErrno = 0;
     bool claimHeld = false;
     std::vector<std::string> log;
     std::set<int> openFds;
 
 private:
+    static std::filesystem::path makeRoot() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vistrace-XXXXXX").string();
+        return ::mkdtemp(pattern.data()) != nullptr ? pattern : throw std::runtime_error("mkdtemp");
+    }
+    static std::string name(unsigned long request) {
+        return request == PPCLAIM     ? "PPCLAIM"
+               : request == PPRELEASE ? "PPRELEASE"
+               : request == PPWDATA   ? "PPWDATA"
+               : request == PPRSTATUS ? "PPRSTATUS"
+                                      : "PPDATADIR";
+    }
+
     std::filesystem::path root_;
     int nextFd_ = 101;
 };
