@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fstream>
 #include <linux/ppdev.h>
+#include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -68,11 +69,12 @@ private:
         return ::mkdtemp(pattern.data()) != nullptr ? pattern : throw std::runtime_error("mkdtemp");
     }
     static std::string name(unsigned long request) {
-        return request == PPCLAIM     ? "PPCLAIM"
-               : request == PPRELEASE ? "PPRELEASE"
-               : request == PPWDATA   ? "PPWDATA"
-               : request == PPRSTATUS ? "PPRSTATUS"
-                                      : "PPDATADIR";
+        const std::map<unsigned long, std::string> names{{PPCLAIM, "PPCLAIM"},
+                                                         {PPRELEASE, "PPRELEASE"},
+                                                         {PPWDATA, "PPWDATA"},
+                                                         {PPRSTATUS, "PPRSTATUS"},
+                                                         {PPDATADIR, "PPDATADIR"}};
+        return names.at(request);
     }
 
     std::filesystem::path root_;
