@@ -99,7 +99,7 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
 }
 
 void printCheck(std::ostream& out, const ConverterCheck& check) {
-    out << "Converter:            "
+    out << "Converter:                "
         << (check.answered ? "answered"
                            : "none answered: every reading is what a port with nothing "
                              "connected gives")
@@ -117,10 +117,10 @@ void printCheck(std::ostream& out, const ConverterCheck& check) {
     if (!check.stuckLines.empty()) {
         out << '\n';
     }
-    out << "Samples:              " << check.lowest << " to " << check.highest << ", mean "
+    out << "Samples:                  " << check.lowest << " to " << check.highest << ", mean "
         << format("%.1f", check.mean) << '\n';
-    out << "Time per port access: " << format("%.2f", check.secondsPerAccess * 1e6) << " us\n";
-    out << "Time per sample:      " << format("%.2f", check.secondsPerSample * 1e6) << " us\n";
+    out << "Time per port access:     " << format("%.2f", check.secondsPerAccess * 1e6) << " us\n";
+    out << "Time per sample:          " << format("%.2f", check.secondsPerSample * 1e6) << " us\n";
     out << "Real time per division on this port:\n";
     for (const TimeBaseRow& row : kTimeBaseRows) {
         // A sweep spans the ten columns; each sample waits its interval after the strobe.
@@ -128,7 +128,7 @@ void printCheck(std::ostream& out, const ConverterCheck& check) {
         out << "  " << row.item << std::string(11 - std::string(row.item).size(), ' ')
             << milliseconds(sweep / 10) << '\n';
     }
-    out << "Real-time capture:    not checked\n";
+    out << "Real-time capture:        not checked\n";
 }
 
 } // namespace vistrace

@@ -39,7 +39,8 @@ std::optional<int> parseAddress(std::string text) {
 
 int check(PortIo& port, int baseAddress, std::ostream& out) {
     out << "\nChecking the converter at " << hexAddress(baseAddress) << ": " << kCheckReads
-        << " reads at full speed. Apply a varying input to the converter now.\n\n"
+        << " reads at full speed.\nKeep a varying input on the converter while they run (a signal "
+           "generator,\nor a potentiometer turned by hand).\n\n"
         << std::flush;
     MonotonicCounter counter;
     const ConverterCheck result = checkConverter(port, counter, addressPattern(baseAddress));

@@ -31,13 +31,13 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
     }
     ConverterCheck check;
     const std::string text = report(samples, check);
-    EXPECT_THAT(text, HasSubstr("Converter:            answered\n"
+    EXPECT_THAT(text, HasSubstr("Converter:                answered\n"
                                 "Lines that never changed:\n"
                                 "  PAPER END (pin 12, status bit 5), always low: carries "
                                 "sample bits 1 and 5\n"));
-    EXPECT_THAT(text, HasSubstr("Time per port access: 1.00 us\n"));
+    EXPECT_THAT(text, HasSubstr("Time per port access:     1.00 us\n"));
     EXPECT_THAT(text, HasSubstr("  200mS/Div  180 ms\n"));
-    EXPECT_THAT(text, HasSubstr("Real-time capture:    not checked\n"));
+    EXPECT_THAT(text, HasSubstr("Real-time capture:        not checked\n"));
     for (const int floating : {0, 136}) { // nothing on the port, BUSY floating either way
         EXPECT_THAT(
             report(std::vector<std::uint8_t>(50, static_cast<std::uint8_t>(floating)), check),
