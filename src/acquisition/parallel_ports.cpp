@@ -25,7 +25,7 @@ bool parportNumber(const std::string& name, unsigned long& number) {
     constexpr std::string_view kPrefix = "parport";
     if (name.size() <= kPrefix.size() || name.compare(0, kPrefix.size(), kPrefix) != 0 ||
         !std::all_of(name.begin() + kPrefix.size(), name.end(),
-                     [](char c) { return c >= '0' && c <= '9'; })) {
+                     [](char digit) { return digit >= '0' && digit <= '9'; })) {
         return false;
     }
     number = std::stoul(name.substr(kPrefix.size()));
@@ -48,11 +48,12 @@ std::vector<ParallelPort> listParallelPorts(const std::filesystem::path& procRoo
         unsigned long number = 0;
         int address = 0;
         if (parportNumber(name, number) && readBaseAddress(entry.path() / "base-addr", address)) {
-            found.push_back({number, ParallelPort{name, address}});
+            found.emplace_back(number, ParallelPort{name, address});
         }
     }
     std::ranges::sort(found, {}, &std::pair<unsigned long, ParallelPort>::first);
     std::vector<ParallelPort> ports;
+    ports.reserve(found.size());
     for (auto& [number, port] : found) {
         ports.push_back(std::move(port));
     }

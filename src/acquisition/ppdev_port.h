@@ -54,7 +54,7 @@ private:
         std::string path;
     };
 
-    int openDevice(const std::string& path, const std::string& where) const;
+    [[nodiscard]] int openDevice(const std::string& path, const std::string& where) const;
     void claim(int fd, const std::string& where) const;
     [[nodiscard]] const Device* deviceAt(int baseAddress) const;
     void control(const Device& device, int baseAddress, unsigned long request,

@@ -3,14 +3,16 @@
 #include "selector_tables.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace vistrace {
 
 std::vector<PortChoice> portChoices(const std::vector<ParallelPort>& machinePorts) {
     std::vector<PortChoice> choices;
-    for (const PortRow& row : kPortRows) {
-        choices.push_back({row.item, row.port_address});
-    }
+    choices.reserve(kPortRows.size() + machinePorts.size());
+    std::ranges::transform(kPortRows, std::back_inserter(choices), [](const PortRow& row) {
+        return PortChoice{row.item, row.port_address};
+    });
     for (const ParallelPort& port : machinePorts) {
         const std::int16_t pattern = addressPattern(port.baseAddress);
         if (std::ranges::none_of(choices, [pattern](const PortChoice& choice) {

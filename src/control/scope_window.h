@@ -28,7 +28,7 @@ public:
     void Command2_Click() override;
     void Command1_Click() override;
     void Port_Address_Box_Click() override;
-    void Port_Address_Box_Activated() override;
+    void portAddressPicked() override;
     void TimeBase_box_Click() override;
     void VoltPerDiv_Box_Click() override;
     void trigger_voltage_box_Click() override;

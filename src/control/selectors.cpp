@@ -12,7 +12,7 @@ void ScopeWindow::Port_Address_Box_Click() {
 }
 
 // Picking the address shown again is how the operator retries after fixing the cause.
-void ScopeWindow::Port_Address_Box_Activated() {
+void ScopeWindow::portAddressPicked() {
     bindPort();
 }
 

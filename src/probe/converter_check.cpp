@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <numeric>
 
 namespace vistrace {
 namespace {
@@ -47,8 +48,8 @@ std::string format(const char* pattern, double value) {
 
 // Three significant figures, without an exponent: "0.50 ms", "4.50 ms", "182 ms".
 std::string milliseconds(double seconds) {
-    const double ms = seconds * 1e3;
-    return format(ms < 10 ? "%.2f ms" : ms < 100 ? "%.1f ms" : "%.0f ms", ms);
+    const double millis = seconds * 1e3;
+    return format(millis < 10 ? "%.2f ms" : millis < 100 ? "%.1f ms" : "%.0f ms", millis);
 }
 
 } // namespace
@@ -88,11 +89,7 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
     const auto [lowest, highest] = std::ranges::minmax(samples);
     check.lowest = lowest;
     check.highest = highest;
-    double sum = 0;
-    for (const std::uint8_t sample : samples) {
-        sum += sample;
-    }
-    check.mean = sum / reads;
+    check.mean = std::accumulate(samples.begin(), samples.end(), 0.0) / reads;
     check.secondsPerSample = secondsFrom(counter, start, end) / reads;
     check.secondsPerAccess = check.secondsPerSample / kAccessesPerRead;
     return check;

@@ -31,7 +31,7 @@ std::optional<int> parseAddress(std::string text) {
         text.erase(0, 2);
     }
     if (text.empty() || text.size() > 4 ||
-        !std::ranges::all_of(text, [](unsigned char c) { return std::isxdigit(c) != 0; })) {
+        !std::ranges::all_of(text, [](unsigned char digit) { return std::isxdigit(digit) != 0; })) {
         return std::nullopt;
     }
     return std::stoi(text, nullptr, 16);

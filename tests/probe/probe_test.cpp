@@ -25,9 +25,9 @@ std::string report(const std::vector<std::uint8_t>& samples, ConverterCheck& che
 }
 
 TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
-    std::vector<std::uint8_t> samples;
-    for (int i = 0; i < 100; ++i) {
-        samples.push_back(static_cast<std::uint8_t>((i * 37) | 0x22)); // PAPER END always low
+    std::vector<std::uint8_t> samples(100);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<std::uint8_t>((i * 37) | 0x22); // PAPER END always low
     }
     ConverterCheck check;
     const std::string text = report(samples, check);
