@@ -70,13 +70,13 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
     counter.QueryPerformanceCounter(end);
 
     ConverterCheck check;
-    check.reads = reads;
     if (reads <= 0) {
         return check;
     }
     check.answered = std::ranges::any_of(
         samples, [](std::uint8_t sample) { return (sample & kFloatingLinesMask) != 0; });
     for (int line = 0; line < 4; ++line) {
+        // The line carries one bit of each half; a set bit means the pin was low.
         const int bits = (1 << line) | (1 << (line + 4));
         const bool everLow = std::ranges::any_of(
             samples, [bits](std::uint8_t sample) { return (sample & bits) != 0; });

@@ -11,7 +11,6 @@ namespace vistrace {
 
 // What a burst of converter reads at full speed tells about the wiring and the port.
 struct ConverterCheck {
-    int reads = 0;
     bool answered = false;
     // Status lines 4 to 7 that read the same at every read, with the level they stayed at.
     struct StuckLine {
