@@ -2,7 +2,7 @@
 
 include(GNUInstallDirs)
 
-install(TARGETS vistrace vistrace-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vistrace vistrace-sim vistrace-probe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/vistrace.desktop packaging/vistrace-sim.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/vistrace.svg

@@ -37,10 +37,17 @@ private:
     explicit DivisionError(const char* message) : VistraceError(message) {}
 };
 
-// The parallel port could not be reached or stopped answering.
+// The parallel port stopped answering.
 class PortError : public VistraceError {
 public:
     using VistraceError::VistraceError;
+};
+
+// The parallel port could not be reached at all: the operator can fix the cause and try
+// again, so this one is a warning rather than the end of the program.
+class PortUnreachable : public PortError {
+public:
+    using PortError::PortError;
 };
 
 } // namespace vistrace

@@ -1,13 +1,12 @@
 #include "ppdev_port.h"
 
 #include "errors.h"
+#include "interruptible_call.h"
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <linux/parport.h>
 #include <linux/ppdev.h>
 #include <sys/ioctl.h>
@@ -16,23 +15,11 @@
 namespace vistrace {
 namespace {
 
+// What the status register of a port with nothing on it reads.
+constexpr std::int16_t kUnconnectedBus = 255;
+
 std::string describe(int error) {
     return std::strerror(error);
-}
-
-// The first number of base-addr is the data register's address (the second is the ECP
-// range, -1 when there is none).
-bool baseAddressIs(const std::filesystem::path& baseAddrFile, int address) {
-    std::ifstream file(baseAddrFile);
-    long value = -1;
-    return static_cast<bool>(file >> value) && value == address;
-}
-
-// "0x378" for 888: how addresses are shown to the operator.
-std::string hexAddress(int address) {
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "0x%X", static_cast<unsigned>(address));
-    return text.data();
 }
 
 } // namespace
@@ -48,8 +35,9 @@ DeviceCalls DeviceCalls::system() {
 }
 
 PpdevPort::PpdevPort(std::filesystem::path procRoot, std::filesystem::path devRoot,
-                     DeviceCalls calls)
-    : procRoot_(std::move(procRoot)), devRoot_(std::move(devRoot)), calls_(std::move(calls)) {}
+                     DeviceCalls calls, std::chrono::milliseconds claimLimit)
+    : procRoot_(std::move(procRoot)), devRoot_(std::move(devRoot)), calls_(std::move(calls)),
+      claimLimit_(claimLimit) {}
 
 PpdevPort::~PpdevPort() {
     for (auto& [address, device] : devices_) {
@@ -58,45 +46,80 @@ PpdevPort::~PpdevPort() {
     }
 }
 
-std::filesystem::path PpdevPort::findDevice(int baseAddress) const {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(procRoot_, error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.rfind("parport", 0) == 0 &&
-            baseAddressIs(entry.path() / "base-addr", baseAddress)) {
-            return devRoot_ / name;
-        }
-    }
-    throw PortError("No parallel port at I/O address " + hexAddress(baseAddress));
+std::vector<ParallelPort> PpdevPort::machinePorts() const {
+    return listParallelPorts(procRoot_);
 }
 
-PpdevPort::Device& PpdevPort::bind(int baseAddress) {
-    if (auto found = devices_.find(baseAddress); found != devices_.end()) {
-        return found->second;
+// The machine's ports are read afresh on every try, so that a port whose driver the
+// operator has just loaded is found without a restart.
+void PpdevPort::bind(std::int16_t address) {
+    const int baseAddress = baseAddressOf(address);
+    if (devices_.contains(baseAddress)) {
+        return;
     }
-    const std::string path = findDevice(baseAddress).string();
+    const std::vector<ParallelPort> ports = machinePorts();
+    const auto port = std::ranges::find(ports, baseAddress, &ParallelPort::baseAddress);
+    if (port == ports.end()) {
+        throw PortUnreachable("No parallel port at I/O address " + hexAddress(baseAddress) + ". " +
+                              describeMachinePorts(ports));
+    }
+    const std::string path = (devRoot_ / port->name).string();
     const std::string where =
         path + " (parallel port at I/O address " + hexAddress(baseAddress) + ")";
-    const int fd = calls_.open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        if (error == EACCES || error == EPERM) {
-            throw PortError("Permission denied opening " + where +
-                            ". Add your user to the lp group (sudo adduser $USER lp), then log "
-                            "out and in again.");
+    const int fd = openDevice(path, where);
+    try {
+        claim(fd, where);
+        // Ports on cards may come up with their data lines as inputs.
+        int forward = 0;
+        if (calls_.ioctl(fd, PPDATADIR, &forward) < 0) {
+            throw PortUnreachable("Cannot drive the data lines of " + where + ": " +
+                                  describe(errno));
         }
-        if (error == ENOENT) {
-            throw PortError("Cannot open " + where + ": " + describe(error) +
-                            ". Load the ppdev module (sudo modprobe ppdev).");
-        }
-        throw PortError("Cannot open " + where + ": " + describe(error));
-    }
-    if (calls_.ioctl(fd, PPCLAIM, nullptr) < 0) {
-        const int error = errno;
+    } catch (const PortUnreachable&) {
         calls_.close(fd);
-        throw PortError("Cannot claim " + where + ": " + describe(error));
+        throw;
     }
-    return devices_.emplace(baseAddress, Device{fd, path}).first->second;
+    devices_.emplace(baseAddress, Device{fd, path});
+}
+
+int PpdevPort::openDevice(const std::string& path, const std::string& where) const {
+    const int fd = calls_.open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd >= 0) {
+        return fd;
+    }
+    const int error = errno;
+    if (error == EACCES || error == EPERM) {
+        throw PortUnreachable("Permission denied opening " + where +
+                              ". Add your user to the lp group (sudo adduser $USER lp), then "
+                              "log out and in again.");
+    }
+    if (error == ENOENT) {
+        throw PortUnreachable("Cannot open " + where + ": " + describe(error) +
+                              ". Load the ppdev module (sudo modprobe ppdev).");
+    }
+    throw PortUnreachable("Cannot open " + where + ": " + describe(error));
+}
+
+// The kernel queues a claim on a port held elsewhere until it is free, which may be never.
+// Closing the device after an interrupted claim takes it out of that queue.
+void PpdevPort::claim(int fd, const std::string& where) const {
+    const TimedCall claimed =
+        callWithTimeLimit([&] { return calls_.ioctl(fd, PPCLAIM, nullptr); }, claimLimit_);
+    if (claimed.result >= 0) {
+        return;
+    }
+    if (claimed.timedOut) {
+        throw PortUnreachable(
+            where + " is busy: another program holds it, most likely a print job or the lp "
+                    "printer driver. Let the print job finish or cancel it, or unload the "
+                    "driver (sudo modprobe -r lp).");
+    }
+    throw PortUnreachable("Cannot claim " + where + ": " + describe(claimed.error));
+}
+
+const PpdevPort::Device* PpdevPort::deviceAt(int baseAddress) const {
+    const auto found = devices_.find(baseAddress);
+    return found != devices_.end() ? &found->second : nullptr;
 }
 
 void PpdevPort::control(const Device& device, int baseAddress, unsigned long request,
@@ -110,17 +133,24 @@ void PpdevPort::control(const Device& device, int baseAddress, unsigned long req
 }
 
 void PpdevPort::Out32(std::int16_t address, int value) {
-    const Device& device = bind(address);
+    const int baseAddress = baseAddressOf(address);
+    const Device* device = deviceAt(baseAddress);
+    if (device == nullptr) {
+        return;
+    }
     auto data = static_cast<unsigned char>(value & 0xFF);
-    control(device, address, PPWDATA, "PPWDATA", &data);
+    control(*device, baseAddress, PPWDATA, "PPWDATA", &data);
 }
 
 std::int16_t PpdevPort::Inp32(std::int16_t address) {
     // Only status registers are read, and a status register sits one above its port's base.
-    const int baseAddress = address - 1;
-    const Device& device = bind(baseAddress);
+    const int baseAddress = baseAddressOf(address - 1);
+    const Device* device = deviceAt(baseAddress);
+    if (device == nullptr) {
+        return kUnconnectedBus;
+    }
     unsigned char status = 0;
-    control(device, baseAddress, PPRSTATUS, "PPRSTATUS", &status);
+    control(*device, baseAddress, PPRSTATUS, "PPRSTATUS", &status);
     return status;
 }
 

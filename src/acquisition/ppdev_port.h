@@ -1,7 +1,9 @@
 #pragma once
 
 #include "inpout.h"
+#include "parallel_ports.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -10,7 +12,7 @@
 namespace vistrace {
 
 // The system calls the parallel-port back end makes, replaceable so that tests can play a
-// missing permission or a device that goes away.
+// missing permission, a port held elsewhere or a device that goes away.
 struct DeviceCalls {
     std::function<int(const char* path, int flags)> open;
     std::function<int(int fd, unsigned long request, void* argument)> ioctl;
@@ -23,14 +25,25 @@ struct DeviceCalls {
 // register read with PPRSTATUS on the /dev/parportN whose base address is the I/O address
 // asked for. No root and no ioperm: the user needs read-write access to the device node,
 // which Debian grants to the lp group.
-class PpdevPort final : public PortIo {
+//
+// A port answers once bind has opened and claimed it, and is kept for the program's life;
+// both of its registers go through that one device. Any other address is a bus with
+// nothing on it: writes go nowhere and the status reads 255.
+class PpdevPort final : public PortIo, public PortBinder {
 public:
+    // How long a claim may wait for a port that another program holds.
+    static constexpr std::chrono::milliseconds kClaimLimit{2000};
+
     explicit PpdevPort(std::filesystem::path procRoot = "/proc/sys/dev/parport",
                        std::filesystem::path devRoot = "/dev",
-                       DeviceCalls calls = DeviceCalls::system());
+                       DeviceCalls calls = DeviceCalls::system(),
+                       std::chrono::milliseconds claimLimit = kClaimLimit);
     ~PpdevPort() override;
     PpdevPort(const PpdevPort&) = delete;
     PpdevPort& operator=(const PpdevPort&) = delete;
+
+    [[nodiscard]] std::vector<ParallelPort> machinePorts() const override;
+    void bind(std::int16_t address) override;
 
     void Out32(std::int16_t address, int value) override;
     std::int16_t Inp32(std::int16_t address) override;
@@ -41,15 +54,16 @@ private:
         std::string path;
     };
 
-    // Opens and claims the port on first use and keeps it for the program's life.
-    Device& bind(int baseAddress);
-    [[nodiscard]] std::filesystem::path findDevice(int baseAddress) const;
+    [[nodiscard]] int openDevice(const std::string& path, const std::string& where) const;
+    void claim(int fd, const std::string& where) const;
+    [[nodiscard]] const Device* deviceAt(int baseAddress) const;
     void control(const Device& device, int baseAddress, unsigned long request,
                  const char* requestName, void* argument) const;
 
     std::filesystem::path procRoot_;
     std::filesystem::path devRoot_;
     DeviceCalls calls_;
+    std::chrono::milliseconds claimLimit_;
     std::map<int, Device> devices_;
 };
 

@@ -6,5 +6,5 @@
 int main(int /*argc*/, char** argv) {
     vistrace::MonotonicCounter counter;
     vistrace::PpdevPort port;
-    return vistrace::runApplication(argv[0], port, counter);
+    return vistrace::runApplication(argv[0], port, counter, &port);
 }

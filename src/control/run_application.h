@@ -1,12 +1,15 @@
 #pragma once
 
 #include "inpout.h"
+#include "parallel_ports.h"
 
 namespace vistrace {
 
 // Runs the instrument on the given port back end and counter until the window closes, the
 // operator chooses Exit, or an error ends it; returns the process exit status. The program
-// takes no command line: argv[0] alone is passed on to Qt.
-int runApplication(char* programName, PortIo& port, PerformanceCounter& counter);
+// takes no command line: argv[0] alone is passed on to Qt. A back end that has to reach
+// the machine's ports passes its binder too.
+int runApplication(char* programName, PortIo& port, PerformanceCounter& counter,
+                   PortBinder* binder = nullptr);
 
 } // namespace vistrace

@@ -2,17 +2,22 @@
 
 #include "form1.h"
 #include "inpout.h"
+#include "parallel_ports.h"
+#include "port_choices.h"
 #include "trigger.h"
+
+#include <vector>
 
 namespace vistrace {
 
 // The working instrument: the window with the handlers of operator control, bound to a
-// port back end and a counter chosen by main.
+// port back end and a counter chosen by main. A back end that has to reach the machine's
+// ports comes with a binder, which also offers those ports in the Port Address list.
 class ScopeWindow final : public Form1 {
     Q_OBJECT
 
 public:
-    ScopeWindow(PortIo& port, PerformanceCounter& counter);
+    ScopeWindow(PortIo& port, PerformanceCounter& counter, PortBinder* binder = nullptr);
 
     void readport();
     std::uint8_t oneread();
@@ -23,6 +28,7 @@ public:
     void Command2_Click() override;
     void Command1_Click() override;
     void Port_Address_Box_Click() override;
+    void portAddressPicked() override;
     void TimeBase_box_Click() override;
     void VoltPerDiv_Box_Click() override;
     void trigger_voltage_box_Click() override;
@@ -41,9 +47,13 @@ private:
     void redraw();
     // A fresh sweep, then a redraw.
     void captureAndRedraw();
+    // Reaches the port at port_address; one that cannot be reached is a warning.
+    void bindPort();
 
     PortIo& port_;
     PerformanceCounter& counter_;
+    PortBinder* binder_;
+    std::vector<PortChoice> portChoices_;
     bool loopRunning_ = false;
 };
 

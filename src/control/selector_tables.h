@@ -1,20 +1,13 @@
 #pragma once
 
 #include "fixed_decimal.h"
+#include "time_bases.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 
 namespace vistrace {
-
-struct TimeBaseRow {
-    const char* item;
-    double sample_interval;
-    std::int16_t sample_count;
-    std::uint8_t x_step;
-    std::uint8_t trace_width;
-};
 
 struct PortRow {
     const char* item;
@@ -35,18 +28,6 @@ inline constexpr std::array<PortRow, 3> kPortRows{{
     {"378", 0x378},
     {"278", 0x278},
     {"3BC", 0x3BC},
-}};
-
-inline constexpr std::array<TimeBaseRow, 9> kTimeBaseRows{{
-    {"500uS/Div", 0.0, 166, 3, 4},
-    {"1mS/Div", 0.0, 250, 2, 4},
-    {"2mS/Div", 0.00001, 500, 1, 3},
-    {"5mS/Div", 0.00006, 500, 1, 3},
-    {"10mS/Div", 0.00015, 500, 1, 3},
-    {"20mS/Div", 0.00035, 500, 1, 3},
-    {"50mS/Div", 0.0009, 500, 1, 3},
-    {"100mS/Div", 0.0018, 500, 1, 3},
-    {"200mS/Div", 0.0036, 500, 1, 3},
 }};
 
 inline constexpr std::array<GainRow, 6> kGainRows{{
@@ -79,9 +60,9 @@ inline constexpr std::array<const char*, 2> kTriggerSlopeItems{"Rising", "Fallin
 enum class TriggerMode : int { None = 0, Repeat = 1, Single = 2 };
 
 // The row a selector's index picks, or nothing for -1 and any other index off the table.
-template <typename Row, std::size_t N>
-std::optional<Row> rowAt(const std::array<Row, N>& table, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= N) {
+template <typename Table>
+std::optional<typename Table::value_type> rowAt(const Table& table, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= std::size(table)) {
         return std::nullopt;
     }
     return table[static_cast<std::size_t>(index)];

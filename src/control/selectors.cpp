@@ -6,9 +6,14 @@
 namespace vistrace {
 
 void ScopeWindow::Port_Address_Box_Click() {
-    if (const auto row = rowAt(kPortRows, Port_Address_Box->currentIndex())) {
+    if (const auto row = rowAt(portChoices_, Port_Address_Box->currentIndex())) {
         state.port_address = row->port_address;
     }
+}
+
+// Picking the address shown again is how the operator retries after fixing the cause.
+void ScopeWindow::portAddressPicked() {
+    bindPort();
 }
 
 void ScopeWindow::TimeBase_box_Click() {

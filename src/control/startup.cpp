@@ -27,7 +27,11 @@ template <typename Items> void appendItems(QComboBox* box, const Items& items) {
 // The order matters: selecting an index runs that selector's handler at once, and the
 // direct assignments in between are overwritten by the handlers that follow them.
 void ScopeWindow::Form_Load() {
-    appendItems(Port_Address_Box, kPortRows);
+    portChoices_ =
+        portChoices(binder_ != nullptr ? binder_->machinePorts() : std::vector<ParallelPort>{});
+    for (const PortChoice& choice : portChoices_) {
+        Port_Address_Box->addItem(QString::fromStdString(choice.item));
+    }
     setListIndex(Port_Address_Box, 0);
 
     state.trigger_level = 126;
@@ -50,6 +54,7 @@ void ScopeWindow::Form_Load() {
     setListIndex(VoltPerDiv_Box, 0);
     state.volts_gain = FixedDecimal::fromTenThousandths(3600);
 
+    bindPort();
     port_.Out32(state.port_address, kIdle);
 
     if (counter_.QueryPerformanceFrequency(state.counter_frequency) == 0) {

@@ -20,6 +20,7 @@ void Form1::connectHandlers() {
     on(Command2, &QPushButton::clicked, &Form1::Command2_Click);
     on(Command1, &QPushButton::clicked, &Form1::Command1_Click);
     on(Port_Address_Box, &QComboBox::currentIndexChanged, &Form1::Port_Address_Box_Click);
+    on(Port_Address_Box, &QComboBox::activated, &Form1::portAddressPicked);
     on(TimeBase_box, &QComboBox::currentIndexChanged, &Form1::TimeBase_box_Click);
     on(VoltPerDiv_Box, &QComboBox::currentIndexChanged, &Form1::VoltPerDiv_Box_Click);
     on(trigger_voltage_box, &QComboBox::currentIndexChanged, &Form1::trigger_voltage_box_Click);

@@ -59,6 +59,9 @@ public:
     virtual void Command2_Click() = 0;
     virtual void Command1_Click() = 0;
     virtual void Port_Address_Box_Click() = 0;
+    // The operator picked an item of the port list, also the one already shown, which
+    // raises no click. Nothing to do unless the port back end has to reach its ports.
+    virtual void portAddressPicked() {}
     virtual void TimeBase_box_Click() = 0;
     virtual void VoltPerDiv_Box_Click() = 0;
     virtual void trigger_voltage_box_Click() = 0;

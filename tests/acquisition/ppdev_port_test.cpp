@@ -1,122 +1,109 @@
 #include "errors.h"
-#include "ppdev_port.h"
+#include "fake_parport.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <linux/ppdev.h>
-#include <map>
-#include <stdexcept>
-#include <string>
-#include <sys/ioctl.h>
-#include <vector>
 
-namespace vistrace {
+namespace vistrace::testing {
 namespace {
 
-namespace fs = std::filesystem;
 using ::testing::AllOf;
 using ::testing::HasSubstr;
-using ::testing::StrEq;
 using ::testing::ThrowsMessage;
 
-const std::map<unsigned long, std::string> kRequestNames{
-    {PPCLAIM, "PPCLAIM"}, {PPRELEASE, "PPRELEASE"}, {PPWDATA, "PPWDATA"}, {PPRSTATUS, "PPRSTATUS"}};
-
-// A fake /proc/sys/dev/parport (parport0 at 0x278, parport1 at 0x378 with its ECP range at
-// 0x778) and a fake kernel that hands out descriptors from 101, logs every call and fails the
-// calls a case asks it to.
+// parport1 has an ECP range at 0x778; parport10 comes after parport2.
 struct PpdevPortTest : ::testing::Test {
     PpdevPortTest() {
-        std::string pattern = (fs::temp_directory_path() / "vistrace-ppdev-XXXXXX").string();
-        root = ::mkdtemp(pattern.data()) != nullptr ? fs::path(pattern)
-                                                    : throw std::runtime_error("mkdtemp failed");
-        for (const auto& [name, baseAddr] :
-             {std::pair{"parport0", "632\t-1\n"}, {"parport1", "888\t1912\n"}}) {
-            fs::create_directories(root / "proc" / name);
-            std::ofstream(root / "proc" / name / "base-addr") << baseAddr;
-        }
+        tree.addPort("parport0", 0x278);
+        tree.addPort("parport1", 0x378, 0x778);
+        tree.addPort("parport10", 0x3BC);
+        tree.addPort("parport2", 0xDC00);
     }
-    ~PpdevPortTest() override { fs::remove_all(root); }
-
-    [[nodiscard]] PpdevPort port() const { return PpdevPort(root / "proc", root / "dev", calls); }
-
-    fs::path root;
-    int openErrno = 0;
-    int ioctlErrno = 0;
-    int nextFd = 101;
-    std::vector<std::string> log;
-    DeviceCalls calls{[this](const char* path, int) {
-                          log.push_back("open " + fs::path(path).filename().string());
-                          errno = openErrno;
-                          return openErrno != 0 ? -1 : nextFd++;
-                      },
-                      [this](int fd, unsigned long request, void* argument) {
-                          auto* byte = static_cast<unsigned char*>(argument);
-                          log.push_back(std::to_string(fd) + " " + kRequestNames.at(request) +
-                                        (request == PPWDATA ? " " + std::to_string(*byte) : ""));
-                          if (request == PPRSTATUS) {
-                              *byte = 0x78;
-                          }
-                          errno = ioctlErrno;
-                          return ioctlErrno != 0 ? -1 : 0;
-                      },
-                      [this](int fd) {
-                          log.push_back(std::to_string(fd) + " close");
-                          return 0;
-                      }};
+    PpdevPort port(std::chrono::milliseconds claimLimit = PpdevPort::kClaimLimit) {
+        return PpdevPort(tree.proc(), tree.dev(), tree.calls(), claimLimit);
+    }
+    // The message of the PortUnreachable that binding address throws, or "" if it binds.
+    static std::string bindFailure(PpdevPort& ports, int address) {
+        try {
+            ports.bind(addressPattern(address));
+        } catch (const PortUnreachable& error) {
+            return error.what();
+        }
+        return "";
+    }
+    FakeParport tree;
 };
 
-TEST_F(PpdevPortTest, BindsEachDeviceWhoseFirstBaseAddressIsTheDataRegisterOnceForItsLife) {
+TEST_F(PpdevPortTest, BindsEachPortOnceWithOneDeviceForBothRegistersUntilTheEnd) {
     {
         PpdevPort ports = port();
+        ports.bind(632);
         ports.Out32(632, 255);
-        ports.Out32(888, 0x1FD);
-        EXPECT_EQ(ports.Inp32(889), 0x78);
-        ports.Out32(888, 254);
+        ports.bind(-9216);
+        ports.bind(-9216);
+        ports.Out32(-9216, 0x1FD);
+        EXPECT_EQ(ports.Inp32(-9215), 0x78);
     }
-    EXPECT_EQ(log, (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPWDATA 255",
-                                             "open parport1", "102 PPCLAIM", "102 PPWDATA 253",
-                                             "102 PPRSTATUS", "102 PPWDATA 254", "101 PPRELEASE",
-                                             "101 close", "102 PPRELEASE", "102 close"}));
+    EXPECT_EQ(tree.log, (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPDATADIR",
+                                                  "101 PPWDATA", "open parport2", "102 PPCLAIM",
+                                                  "102 PPDATADIR", "102 PPWDATA", "102 PPRSTATUS",
+                                                  "101 PPRELEASE", "101 close", "102 PPRELEASE",
+                                                  "102 close"}));
 }
 
-TEST_F(PpdevPortTest, NoPortAtTheAddressIsReportedOnTheFirstAccess) {
-    EXPECT_THAT([&] { port().Out32(1912, 255); },
-                ThrowsMessage<PortError>(StrEq("No parallel port at I/O address 0x778")));
-    EXPECT_THAT([&] { port().Inp32(0x3BD); },
-                ThrowsMessage<PortError>(StrEq("No parallel port at I/O address 0x3BC")));
-    EXPECT_THAT([&] { PpdevPort(root / "none", root / "dev", calls).Out32(0x378, 255); },
-                ThrowsMessage<PortError>(StrEq("No parallel port at I/O address 0x378")));
-    EXPECT_TRUE(log.empty());
+TEST_F(PpdevPortTest, AnAddressNotBoundIsABusWithNothingOnIt) {
+    PpdevPort ports = port();
+    EXPECT_THAT(bindFailure(ports, 0x778),
+                AllOf(HasSubstr("No parallel port at I/O address 0x778"),
+                      HasSubstr("ports are at 0x278, 0x378, 0xDC00 and 0x3BC")));
+    ports.Out32(0x378, 254);
+    EXPECT_EQ(ports.Inp32(0x379), 255);
+    EXPECT_TRUE(tree.log.empty());
 }
 
-TEST_F(PpdevPortTest, FailedOpenClaimOrTransferNamesTheDeviceAndTheCause) {
+TEST_F(PpdevPortTest, EachFailureNamesThePortAndRemedyLeaksNothingAndCanBeRetried) {
     struct Case {
-        int openErrno, ioctlErrno;
+        int openErrno, claimErrno;
         std::string cause;
     };
-    const auto device = HasSubstr((root / "dev" / "parport1").string());
-    for (const Case& row :
-         {Case{EACCES, 0, "lp group"}, Case{ENOENT, 0, "modprobe ppdev"},
-          Case{EIO, 0, std::strerror(EIO)}, Case{0, ENOTTY, std::strerror(ENOTTY)}}) {
-        openErrno = row.openErrno;
-        ioctlErrno = row.ioctlErrno;
-        EXPECT_THAT([&] { port().Out32(0x378, 255); },
-                    ThrowsMessage<PortError>(AllOf(device, HasSubstr(row.cause))));
+    for (const Case& row : {Case{EACCES, 0, "adduser $USER lp"}, Case{ENOENT, 0, "modprobe ppdev"},
+                            Case{EIO, 0, std::strerror(EIO)}, Case{0, ENOTTY, "Cannot claim"}}) {
+        tree.openErrno = row.openErrno;
+        tree.claimErrno = row.claimErrno;
+        PpdevPort ports = port();
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            EXPECT_THAT(bindFailure(ports, 0x378),
+                        AllOf(HasSubstr("parport1 (parallel port at I/O address 0x378)"),
+                              HasSubstr(row.cause)));
+        }
+        EXPECT_TRUE(tree.openFds.empty()) << row.cause;
+        tree.openErrno = tree.claimErrno = 0;
+        EXPECT_EQ(bindFailure(ports, 0x378), "");
     }
-    EXPECT_EQ(log.back(), "101 close") << "a device that cannot be claimed is closed";
-    ioctlErrno = 0;
+}
+
+TEST_F(PpdevPortTest, AClaimOnAPortHeldElsewhereGivesUpAtTheLimitAndClosesTheDevice) {
+    tree.claimHeld = true;
+    PpdevPort ports = port(std::chrono::milliseconds(50));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THAT(
+        bindFailure(ports, 0x378),
+        AllOf(HasSubstr("0x378) is busy"), HasSubstr("print job"), HasSubstr("lp printer driver")));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(50));
+    EXPECT_LT(waited, std::chrono::seconds(1));
+    EXPECT_EQ(tree.log, (std::vector<std::string>{"open parport1", "101 PPCLAIM", "101 close"}));
+}
+
+TEST_F(PpdevPortTest, ABoundPortThatStopsAnsweringIsAnError) {
     PpdevPort ports = port();
-    ports.Out32(0x378, 254);
-    ioctlErrno = ENODEV;
+    ports.bind(0x378);
+    tree.readErrno = ENODEV;
     EXPECT_THAT([&] { ports.Inp32(0x379); },
-                ThrowsMessage<PortError>(
-                    AllOf(device, HasSubstr("0x378"), HasSubstr(std::strerror(ENODEV)))));
+                ThrowsMessage<PortError>(AllOf(HasSubstr("parport1 (I/O address 0x378) failed"),
+                                               HasSubstr(std::strerror(ENODEV)))));
 }
 
 } // namespace
-} // namespace vistrace
+} // namespace vistrace::testing

@@ -45,7 +45,7 @@ protected:
     SeenBox box;
 };
 
-TEST_F(Faults, APortThatCannotBeOpenedEndsStartUp) {
+TEST_F(Faults, APortFailingAtTheIdleWriteEndsStartUp) {
     failFrom(0);
     answerNextBox(box);
     load();

@@ -1,0 +1,88 @@
+#include "parallel_ports.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <fstream>
+
+namespace vistrace {
+namespace {
+
+// The first number of base-addr is the data register's address (the second is the ECP
+// range, -1 when there is none).
+bool readBaseAddress(const std::filesystem::path& baseAddrFile, int& address) {
+    std::ifstream file(baseAddrFile);
+    long value = -1;
+    if (!(file >> value) || value < 0 || value > 0xFFFF) {
+        return false;
+    }
+    address = static_cast<int>(value);
+    return true;
+}
+
+// parport10 comes after parport9.
+bool parportNumber(const std::string& name, unsigned long& number) {
+    constexpr std::string_view kPrefix = "parport";
+    if (name.size() <= kPrefix.size() || name.compare(0, kPrefix.size(), kPrefix) != 0 ||
+        !std::all_of(name.begin() + kPrefix.size(), name.end(),
+                     [](char digit) { return digit >= '0' && digit <= '9'; })) {
+        return false;
+    }
+    number = std::stoul(name.substr(kPrefix.size()));
+    return true;
+}
+
+std::string formatHex(const char* format, int address) {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), format, static_cast<unsigned>(address));
+    return text.data();
+}
+
+} // namespace
+
+std::vector<ParallelPort> listParallelPorts(const std::filesystem::path& procRoot) {
+    std::vector<std::pair<unsigned long, ParallelPort>> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(procRoot, error)) {
+        const std::string name = entry.path().filename().string();
+        unsigned long number = 0;
+        int address = 0;
+        if (parportNumber(name, number) && readBaseAddress(entry.path() / "base-addr", address)) {
+            found.emplace_back(number, ParallelPort{name, address});
+        }
+    }
+    std::ranges::sort(found, {}, &std::pair<unsigned long, ParallelPort>::first);
+    std::vector<ParallelPort> ports;
+    ports.reserve(found.size());
+    for (auto& [number, port] : found) {
+        ports.push_back(std::move(port));
+    }
+    return ports;
+}
+
+std::string addressItem(int baseAddress) {
+    return formatHex("%X", baseAddress);
+}
+
+std::string hexAddress(int baseAddress) {
+    return formatHex("0x%X", baseAddress);
+}
+
+std::string describeMachinePorts(const std::vector<ParallelPort>& ports) {
+    if (ports.empty()) {
+        return "This machine has no parallel port that the kernel knows of: enable the port in "
+               "the firmware set-up, or load its driver (sudo modprobe parport_pc).";
+    }
+    std::string addresses;
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        if (i > 0) {
+            addresses += i + 1 == ports.size() ? " and " : ", ";
+        }
+        addresses += hexAddress(ports[i].baseAddress);
+    }
+    return (ports.size() == 1 ? "This machine's parallel port is at " + addresses
+                              : "This machine's parallel ports are at " + addresses) +
+           ".";
+}
+
+} // namespace vistrace

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "parallel_ports.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vistrace {
+
+struct PortChoice {
+    std::string item;
+    std::int16_t port_address;
+};
+
+// The Port Address list: the three legacy addresses in their fixed order, then every other
+// port of this machine in parportN order (a port on a card sits at 0xDC00 or the like).
+std::vector<PortChoice> portChoices(const std::vector<ParallelPort>& machinePorts);
+
+} // namespace vistrace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "inpout.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vistrace {
+
+// What a burst of converter reads at full speed tells about the wiring and the port.
+struct ConverterCheck {
+    bool answered = false;
+    // Status lines 4 to 7 that read the same at every read, with the level they stayed at.
+    struct StuckLine {
+        int statusBit;
+        bool pinHigh;
+    };
+    std::vector<StuckLine> stuckLines;
+    int lowest = 0;
+    int highest = 0;
+    double mean = 0.0;
+    double secondsPerAccess = 0.0;
+    double secondsPerSample = 0.0;
+};
+
+inline constexpr int kCheckReads = 2000;
+
+// Runs the converter read reads times at address, back to back, timed on counter.
+ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::int16_t address,
+                              int reads = kCheckReads);
+
+// The plain-text report of a check, ending with the real-time capture line.
+void printCheck(std::ostream& out, const ConverterCheck& check);
+
+} // namespace vistrace

@@ -1,0 +1,143 @@
+#include "probe.h"
+
+#include "converter_check.h"
+#include "errors.h"
+#include "monotonic_counter.h"
+#include "parallel_ports.h"
+#include "ppdev_port.h"
+#include "simulated_converter.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vistrace {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vistrace-probe [--simulated] [ADDRESS]\n"
+    "Checks the wiring and the speed of a converter on a parallel port.\n"
+    "\n"
+    "  ADDRESS      the port's I/O address in hex, as the Port Address list writes it\n"
+    "               (378, 278, 3BC, DC00); without it, every port of this machine is\n"
+    "               listed and the first one that can be used is checked\n"
+    "  --simulated  check the simulated converter of vistrace-sim instead\n"
+    "  --help       show this text\n"
+    "\n"
+    "Exit status: 0 when a converter answered, 1 when none did or no port could be used,\n"
+    "2 on a usage error.\n";
+
+std::optional<int> parseAddress(std::string text) {
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        text.erase(0, 2);
+    }
+    if (text.empty() || text.size() > 4 ||
+        !std::ranges::all_of(text, [](unsigned char digit) { return std::isxdigit(digit) != 0; })) {
+        return std::nullopt;
+    }
+    return std::stoi(text, nullptr, 16);
+}
+
+int check(PortIo& port, int baseAddress, std::ostream& out) {
+    out << "\nChecking the converter at " << hexAddress(baseAddress) << ": " << kCheckReads
+        << " reads at full speed.\nKeep a varying input on the converter while they run (a signal "
+           "generator,\nor a potentiometer turned by hand).\n\n"
+        << std::flush;
+    MonotonicCounter counter;
+    const ConverterCheck result = checkConverter(port, counter, addressPattern(baseAddress));
+    printCheck(out, result);
+    return result.answered ? kProbeAnswered : kProbeFailed;
+}
+
+// Each port is tried on a back end of its own, released again before the next.
+std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports,
+                                   const ProbeSystem& system, std::ostream& out) {
+    std::optional<int> usable;
+    out << "Parallel ports of this machine:\n";
+    for (const ParallelPort& port : ports) {
+        out << "  " << (system.devRoot / port.name).string() << "  " << hexAddress(port.baseAddress)
+            << "  ";
+        try {
+            PpdevPort(system.procRoot, system.devRoot).bind(addressPattern(port.baseAddress));
+            out << "can be opened and claimed\n";
+            usable = usable.value_or(port.baseAddress);
+        } catch (const PortUnreachable& error) {
+            out << "cannot be used: " << error.what() << '\n';
+        }
+    }
+    return usable;
+}
+
+int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::ostream& out,
+                 std::ostream& err) {
+    std::optional<int> address = options.address;
+    if (!address) {
+        const std::vector<ParallelPort> ports = listParallelPorts(system.procRoot);
+        if (ports.empty()) {
+            err << "vistrace-probe: no parallel port to check. " << describeMachinePorts(ports)
+                << '\n';
+            return kProbeFailed;
+        }
+        address = firstUsablePort(ports, system, out);
+        if (!address) {
+            err << "vistrace-probe: none of this machine's parallel ports can be used; the "
+                   "list above says why.\n";
+            return kProbeFailed;
+        }
+    }
+    PpdevPort port(system.procRoot, system.devRoot);
+    try {
+        port.bind(addressPattern(*address));
+    } catch (const PortUnreachable& error) {
+        err << "vistrace-probe: " << error.what() << '\n';
+        return kProbeFailed;
+    }
+    return check(port, *address, out);
+}
+
+int probeSimulator(const ProbeOptions& options, std::ostream& out) {
+    MonotonicCounter clock;
+    SimulatedConverter port(clock, SimulatedConverter::Settings{});
+    out << "The simulated converter of vistrace-sim (a 1 kHz sine of 2 V peak, "
+        << SimulatedConverter::Settings{}.accessNanoseconds / 1000 << " us per port access).\n";
+    return check(port, options.address.value_or(SimulatedConverter::kConverterPort), out);
+}
+
+} // namespace
+
+std::optional<ProbeOptions> parseProbeArguments(const std::vector<std::string>& arguments) {
+    ProbeOptions options;
+    for (const std::string& argument : arguments) {
+        if (argument == "--help") {
+            options.help = true;
+        } else if (argument == "--simulated") {
+            options.simulated = true;
+        } else if (const auto address = parseAddress(argument); address && !options.address) {
+            options.address = address;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+int runProbe(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+             const ProbeSystem& system) {
+    const std::optional<ProbeOptions> options = parseProbeArguments(arguments);
+    if (!options) {
+        err << kUsage;
+        return kProbeUsage;
+    }
+    if (options->help) {
+        out << kUsage;
+        return kProbeAnswered;
+    }
+    try {
+        return options->simulated ? probeSimulator(*options, out)
+                                  : probeMachine(*options, system, out, err);
+    } catch (const VistraceError& error) {
+        err << "vistrace-probe: " << error.what() << '\n';
+        return kProbeFailed;
+    }
+}
+
+} // namespace vistrace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vistrace {
+
+struct ProbeOptions {
+    bool help = false;
+    bool simulated = false;
+    std::optional<int> address; // a base address, 0 to 0xFFFF
+};
+
+// The options of the command line after the program name, or nothing when they make no
+// sense: one ADDRESS in hex as the Port Address list writes it (378, DC00), --simulated,
+// --help.
+std::optional<ProbeOptions> parseProbeArguments(const std::vector<std::string>& arguments);
+
+// Where the machine's ports are found; tests point these at a fake tree.
+struct ProbeSystem {
+    std::filesystem::path procRoot = "/proc/sys/dev/parport";
+    std::filesystem::path devRoot = "/dev";
+};
+
+inline constexpr int kProbeAnswered = 0;
+inline constexpr int kProbeFailed = 1;
+inline constexpr int kProbeUsage = 2;
+
+// Runs the probe; returns the exit status: 0 when a converter answered, 1 when none did or
+// no port could be used, 2 on a usage error.
+int runProbe(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+             const ProbeSystem& system = {});
+
+} // namespace vistrace

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "ppdev_port.h"
+
+#include <cerrno>
+#include <fstream>
+#include <linux/ppdev.h>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vistrace::testing {
+
+// A fake /proc/sys/dev/parport and /dev in a temporary directory, and a fake kernel behind
+// DeviceCalls: it hands out descriptors from 101, logs every call, tracks the descriptors
+// left open, fails the calls a test asks it to, and can hold a claim the way the kernel
+// does for a port held elsewhere: asleep until a signal interrupts it.
+class FakeParport {
+public:
+    FakeParport() : root_(makeRoot()) { std::filesystem::create_directories(proc()); }
+    ~FakeParport() { std::filesystem::remove_all(root_); }
+    FakeParport(const FakeParport&) = delete;
+    FakeParport& operator=(const FakeParport&) = delete;
+
+    void addPort(const std::string& name, int baseAddress, int ecpAddress = -1) const {
+        std::filesystem::create_directories(proc() / name);
+        std::ofstream(proc() / name / "base-addr") << baseAddress << '\t' << ecpAddress << '\n';
+    }
+    [[nodiscard]] std::filesystem::path proc() const { return root_ / "proc"; }
+    [[nodiscard]] std::filesystem::path dev() const { return root_ / "dev"; }
+
+    DeviceCalls calls() {
+        return {[this](const char* path, int) {
+                    log.push_back("open " + std::filesystem::path(path).filename().string());
+                    errno = openErrno;
+                    return openErrno != 0 ? -1 : *openFds.insert(nextFd_++).first;
+                },
+                [this](int fd, unsigned long request, void* argument) {
+                    log.push_back(std::to_string(fd) + " " + name(request));
+                    if (request == PPCLAIM && claimHeld) {
+                        return ::pause();
+                    }
+                    if (request == PPRSTATUS) {
+                        *static_cast<unsigned char*>(argument) = 0x78;
+                    }
+                    errno = request == PPCLAIM ? claimErrno : request == PPRSTATUS ? readErrno : 0;
+                    return errno != 0 ? -1 : 0;
+                },
+                [this](int fd) {
+                    log.push_back(std::to_string(fd) + " close");
+                    return openFds.erase(fd) == 1 ? 0 : -1;
+                }};
+    }
+
+    int openErrno = 0;
+    int claimErrno = 0;
+    int readErrno = 0;
+    bool claimHeld = false;
+    std::vector<std::string> log;
+    std::set<int> openFds;
+
+private:
+    static std::filesystem::path makeRoot() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vistrace-XXXXXX").string();
+        return ::mkdtemp(pattern.data()) != nullptr ? pattern : throw std::runtime_error("mkdtemp");
+    }
+    static std::string name(unsigned long request) {
+        const std::map<unsigned long, std::string> names{{PPCLAIM, "PPCLAIM"},
+                                                         {PPRELEASE, "PPRELEASE"},
+                                                         {PPWDATA, "PPWDATA"},
+                                                         {PPRSTATUS, "PPRSTATUS"},
+                                                         {PPDATADIR, "PPDATADIR"}};
+        return names.at(request);
+    }
+
+    std::filesystem::path root_;
+    int nextFd_ = 101;
+};
+
+} // namespace vistrace::testing
