@@ -30,11 +30,7 @@ configure_file(packaging/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog 
 vistrace_compress(${PROJECT_BINARY_DIR}/packaging/changelog ${doc_dir}/changelog.gz)
 set(compressed_docs ${doc_dir}/changelog.gz)
 
-# The probe arrives with its own program; its page goes wherever the program does.
-set(manual_pages vistrace vistrace-sim)
-if(TARGET vistrace-probe)
-  list(APPEND manual_pages vistrace-probe)
-endif()
+set(manual_pages vistrace vistrace-sim vistrace-probe)
 set(compressed_pages)
 foreach(page IN LISTS manual_pages)
   vistrace_compress(${PROJECT_SOURCE_DIR}/docs/man/${page}.1 ${doc_dir}/${page}.1.gz)
