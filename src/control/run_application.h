@@ -1,12 +1,14 @@
 #pragma once
 
 #include "inpout.h"
+#include "sweep_priority.h"
 
 namespace vistrace {
 
-// Runs the instrument on the given port back end and counter until the window closes, the
-// operator chooses Exit, or an error ends it; returns the process exit status. The program
-// takes no command line: argv[0] alone is passed on to Qt.
-int runApplication(char* programName, PortIo& port, PerformanceCounter& counter);
+// Runs the instrument on the given port back end, counter and sweep priority until the window
+// closes, the operator chooses Exit, or an error ends it; returns the process exit status. The
+// program takes no command line: argv[0] alone is passed on to Qt.
+int runApplication(char* programName, PortIo& port, PerformanceCounter& counter,
+                   SweepPriority& sweeps);
 
 } // namespace vistrace

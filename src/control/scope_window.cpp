@@ -8,10 +8,13 @@
 namespace vistrace {
 
 ScopeWindow::ScopeWindow(PortIo& port, PerformanceCounter& counter)
-    : port_(port), counter_(counter) {}
+    : ScopeWindow(port, counter, normalPriority_) {}
+
+ScopeWindow::ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepPriority& sweeps)
+    : port_(port), counter_(counter), sweeps_(sweeps) {}
 
 void ScopeWindow::readport() {
-    vistrace::readport(state, port_, counter_);
+    sweeps_.readport(state, port_, counter_);
 }
 
 std::uint8_t ScopeWindow::oneread() {

@@ -2,17 +2,20 @@
 
 #include "form1.h"
 #include "inpout.h"
+#include "sweep_priority.h"
 #include "trigger.h"
 
 namespace vistrace {
 
 // The working instrument: the window with the handlers of operator control, bound to a
-// port back end and a counter chosen by main.
+// port back end, a counter and a sweep priority chosen by main.
 class ScopeWindow final : public Form1 {
     Q_OBJECT
 
 public:
+    // Sweeps at normal priority.
     ScopeWindow(PortIo& port, PerformanceCounter& counter);
+    ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepPriority& sweeps);
 
     void readport();
     std::uint8_t oneread();
@@ -44,6 +47,8 @@ private:
 
     PortIo& port_;
     PerformanceCounter& counter_;
+    NormalPriority normalPriority_;
+    SweepPriority& sweeps_;
     bool loopRunning_ = false;
 };
 
