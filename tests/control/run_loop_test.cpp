@@ -1,4 +1,6 @@
 #include "control_fixture.h"
+#include "fake_scheduler.h"
+#include "realtime_sweeps.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -127,6 +129,22 @@ TEST_F(RunLoop, AboutPausesTheLoopUntilDismissed) {
     EXPECT_EQ(whenShown, beforeOk);
     EXPECT_EQ(captures(), whenShown + 2);
     EXPECT_FALSE(window->ending());
+}
+
+// The trigger wait pumps events and may wait for ever: only the sweep after it is raised.
+TEST_F(RunLoop, SingleShotRaisesItsSweepButNeverTheTriggerWait) {
+    FakeScheduler scheduler;
+    RealtimeSweeps sweeps(scheduler, counter, {950'000, 1'000'000});
+    window = std::make_unique<ScopeWindow>(port, counter, sweeps);
+    load();
+    window->setListIndex(window->trigger_mode_box, kSingle);
+    port.queueSamples({130, 130, 130, 130, 130, 130, 130, 120}); // the fourth pair triggers
+    std::vector<bool> raisedAt;
+    port.beforeAccess = [&](const PortAccess&) { raisedAt.push_back(scheduler.priority != 0); };
+    window->Command4_Click();
+    std::vector<bool> expected(4 * 2 * 6, false);
+    expected.resize(expected.size() + 500 * 6, true);
+    EXPECT_EQ(raisedAt, expected);
 }
 
 } // namespace

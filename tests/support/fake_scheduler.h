@@ -6,37 +6,30 @@
 
 namespace vistrace::testing {
 
-// A scheduler that grants or refuses as told and remembers whether the thread is raised.
+// Grants or refuses as told; onChange runs after every raise it grants and every restore.
 class FakeScheduler final : public Scheduler {
 public:
-    bool raise(int priority) override {
+    explicit FakeScheduler(int usable = 2, int rtprio = 10, bool refusing = false)
+        : cpus(usable), limit(rtprio), refuse(refusing) {}
+
+    bool raise(int to) override {
         if (!refuse) {
-            raised = true;
-            lastPriority = priority;
-            changed();
+            priority = to;
+            onChange();
         }
         return !refuse;
     }
     void restore() override {
-        raised = false;
-        changed();
+        priority = 0;
+        onChange();
     }
     int usableCpus() override { return cpus; }
     int priorityLimit() override { return limit; }
 
-    bool refuse = false;
-    int cpus = 2;
-    int limit = 10;
-    bool raised = false;
-    int lastPriority = 0;
-    std::function<void()> onChange;
-
-private:
-    void changed() {
-        if (onChange) {
-            onChange();
-        }
-    }
+    int cpus, limit;
+    bool refuse;
+    int priority = 0; // 0 at normal priority
+    std::function<void()> onChange = [] {};
 };
 
 } // namespace vistrace::testing
