@@ -123,8 +123,10 @@ void BM_TriggerToFirstStrobe(benchmark::State& bench) {
     vistrace::LinuxScheduler scheduler;
     vistrace::RealtimeSweeps realtime(scheduler, counter, vistrace::readRealtimeLimits());
     vistrace::NormalPriority plain;
-    vistrace::SweepPriority& sweeps =
-        bench.range(0) == 1 ? static_cast<vistrace::SweepPriority&>(realtime) : plain;
+    vistrace::SweepPriority* sweeps = &plain;
+    if (bench.range(0) == 1) {
+        sweeps = &realtime;
+    }
     StrobeClock port;
     vistrace::ScopeState state = sweepState(kInterval, vistrace::MonotonicCounter::kTicksPerSecond);
     state.sample_count = 1;
@@ -132,7 +134,7 @@ void BM_TriggerToFirstStrobe(benchmark::State& bench) {
     for (auto _ : bench) {
         port.firstStrobe.reset();
         const auto triggered = std::chrono::steady_clock::now();
-        sweeps.readport(state, port, counter);
+        sweeps->readport(state, port, counter);
         const std::chrono::duration<double> latency = *port.firstStrobe - triggered;
         bench.SetIterationTime(latency.count());
         latencies.push_back(latency.count());

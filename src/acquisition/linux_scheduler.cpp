@@ -9,8 +9,8 @@ namespace vistrace {
 namespace {
 
 bool readValue(const std::filesystem::path& file, std::int64_t& value) {
-    std::ifstream in(file);
-    return static_cast<bool>(in >> value);
+    std::ifstream input(file);
+    return static_cast<bool>(input >> value);
 }
 
 } // namespace

@@ -142,8 +142,8 @@ TEST_F(RunLoop, SingleShotRaisesItsSweepButNeverTheTriggerWait) {
     std::vector<bool> raisedAt;
     port.beforeAccess = [&](const PortAccess&) { raisedAt.push_back(scheduler.priority != 0); };
     window->Command4_Click();
-    std::vector<bool> expected(4 * 2 * 6, false);
-    expected.resize(expected.size() + 500 * 6, true);
+    std::vector<bool> expected(std::size_t{4} * 2 * 6, false);
+    expected.resize(expected.size() + std::size_t{500} * 6, true);
     EXPECT_EQ(raisedAt, expected);
 }
 

@@ -12,9 +12,9 @@ public:
     explicit FakeScheduler(int usable = 2, int rtprio = 10, bool refusing = false)
         : cpus(usable), limit(rtprio), refuse(refusing) {}
 
-    bool raise(int to) override {
+    bool raise(int level) override {
         if (!refuse) {
-            priority = to;
+            priority = level;
             onChange();
         }
         return !refuse;
