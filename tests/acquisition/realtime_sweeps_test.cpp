@@ -9,28 +9,25 @@
 namespace vistrace::testing {
 namespace {
 
-// A failed sweep leaves the thread normal. No period (1 s) may hold more real-time time than
-// 90 % of the limit, or the kernel stops a sweep; none is raised on one CPU, with the limit off
-// or where refused; the priority is RLIMIT_RTPRIO's within 1 to 10. 10 us a counter reading.
+// No period (1 s) may hold more real-time time than 90 % of the limit, or the kernel stops a sweep.
 TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
     struct Row {
-        int cpus, limit, runtime_us, priority;
+        int cpus, limit, runtime_us, priority, sweeps, fewestRaised, mostRaised;
         bool refuse;
         double interval;
-        int sweeps, fewestRaised, mostRaised;
     };
-    for (const Row row : {Row{2, 99, 950'000, 10, false, 0.00001, 300, 240, 270},
-                          Row{2, 0, 950'000, 1, false, 0.0009, 12, 4, 6},
-                          Row{2, 10, 950'000, 0, false, 0.0018, 3, 0, 0},
-                          Row{1, 10, 950'000, 0, false, 0.00001, 3, 0, 0},
-                          Row{2, 10, -1, 0, false, 0.00001, 3, 0, 0},
-                          Row{2, 10, 950'000, 0, true, 0.00001, 3, 0, 0}}) {
+    for (const Row row : {Row{2, 99, 950'000, 10, 300, 240, 270, false, 0.00001},
+                          Row{2, 0, 950'000, 1, 12, 4, 6, false, 0.0009},
+                          Row{2, 10, 950'000, 0, 3, 0, 0, false, 0.0018},
+                          Row{1, 10, 950'000, 0, 3, 0, 0, false, 0.00001},
+                          Row{2, 10, -1, 0, 3, 0, 0, false, 0.00001},
+                          Row{2, 10, 950'000, 0, 3, 0, 0, true, 0.00001}}) {
         ScopeState state; // the port address plays no part here
         state.sample_count = 500;
         state.sample_interval = row.interval;
         state.counter_frequency = 1'000'000;
         ScriptedPort port;
-        FakeCounter counter{1'000'000, 10};
+        FakeCounter counter{1'000'000, 10}; // 10 us a reading
         FakeScheduler scheduler(row.cpus, row.limit, row.refuse);
         RealtimeSweeps sweeps(scheduler, counter, {row.runtime_us, 1'000'000});
         std::vector<std::int64_t> times; // of raising and restoring, in turn
