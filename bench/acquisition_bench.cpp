@@ -1,28 +1,11 @@
 #include "capture.h"
 #include "monotonic_counter.h"
+#include "null_port.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
 
 namespace {
-
-constexpr int kSamples = 500;
-
-// A port that costs nothing, so that what is measured is the capture's own work.
-class NullPort final : public vistrace::PortIo {
-public:
-    void Out32(std::int16_t /*address*/, int /*value*/) override {}
-    std::int16_t Inp32(std::int16_t /*address*/) override { return 0x70; }
-};
-
-vistrace::ScopeState sweepState(double interval, std::int64_t counterFrequency) {
-    vistrace::ScopeState state;
-    state.port_address = 0x378;
-    state.sample_count = kSamples;
-    state.sample_interval = interval;
-    state.counter_frequency = counterFrequency;
-    return state;
-}
 
 void BM_ReadportNullPort(benchmark::State& bench) {
     NullPort port;

@@ -7,6 +7,7 @@ install(FILES packaging/vistrace.desktop packaging/vistrace-sim.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/vistrace.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES packaging/95-vistrace.conf DESTINATION /etc/security/limits.d)
 
 # No made-up default: whoever builds a package to publish names themselves (scripts/package
 # insists), and the changelog's entry carries the same name.
@@ -66,5 +67,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # at run time, so no linker record names them, and without the xcb one there is no window.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The limits file is the administrator's to change, and dpkg -P removes it.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/packaging/conffiles)
 
 include(CPack)

@@ -1,11 +1,14 @@
 #include "monotonic_counter.h"
 #include "run_application.h"
 #include "simulated_converter.h"
+#include "sweep_priority.h"
 
 // The instrument with a simulated converter on a virtual port, for trying it without the
-// hardware.
+// hardware. It is the demonstration and what the test suite runs, so it never takes
+// real-time priority from the machine.
 int main(int /*argc*/, char** argv) {
     vistrace::MonotonicCounter counter;
     vistrace::SimulatedConverter port(counter, vistrace::SimulatedConverter::Settings{});
-    return vistrace::runApplication(argv[0], port, counter);
+    vistrace::NormalPriority sweeps;
+    return vistrace::runApplication(argv[0], port, counter, sweeps);
 }

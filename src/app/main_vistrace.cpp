@@ -1,10 +1,15 @@
+#include "linux_scheduler.h"
 #include "monotonic_counter.h"
 #include "ppdev_port.h"
+#include "realtime_sweeps.h"
 #include "run_application.h"
 
-// The instrument on the machine's own parallel port.
+// The instrument on the machine's own parallel port, sweeping under real-time priority
+// where the system grants it.
 int main(int /*argc*/, char** argv) {
     vistrace::MonotonicCounter counter;
     vistrace::PpdevPort port;
-    return vistrace::runApplication(argv[0], port, counter, &port);
+    vistrace::LinuxScheduler scheduler;
+    vistrace::RealtimeSweeps sweeps(scheduler, counter, vistrace::readRealtimeLimits());
+    return vistrace::runApplication(argv[0], port, counter, sweeps, &port);
 }

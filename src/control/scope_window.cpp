@@ -10,10 +10,14 @@
 namespace vistrace {
 
 ScopeWindow::ScopeWindow(PortIo& port, PerformanceCounter& counter, PortBinder* binder)
-    : port_(port), counter_(counter), binder_(binder) {}
+    : ScopeWindow(port, counter, normalPriority_, binder) {}
+
+ScopeWindow::ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepPriority& sweeps,
+                         PortBinder* binder)
+    : port_(port), counter_(counter), binder_(binder), sweeps_(sweeps) {}
 
 void ScopeWindow::readport() {
-    vistrace::readport(state, port_, counter_);
+    sweeps_.readport(state, port_, counter_);
 }
 
 std::uint8_t ScopeWindow::oneread() {

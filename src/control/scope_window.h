@@ -4,6 +4,7 @@
 #include "inpout.h"
 #include "parallel_ports.h"
 #include "port_choices.h"
+#include "sweep_priority.h"
 #include "trigger.h"
 
 #include <vector>
@@ -11,13 +12,17 @@
 namespace vistrace {
 
 // The working instrument: the window with the handlers of operator control, bound to a
-// port back end and a counter chosen by main. A back end that has to reach the machine's
-// ports comes with a binder, which also offers those ports in the Port Address list.
+// port back end, a counter and a sweep priority chosen by main. A back end that has to
+// reach the machine's ports comes with a binder, which also offers those ports in the Port
+// Address list.
 class ScopeWindow final : public Form1 {
     Q_OBJECT
 
 public:
-    ScopeWindow(PortIo& port, PerformanceCounter& counter, PortBinder* binder = nullptr);
+    // Sweeps at normal priority.
+    explicit ScopeWindow(PortIo& port, PerformanceCounter& counter, PortBinder* binder = nullptr);
+    ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepPriority& sweeps,
+                PortBinder* binder = nullptr);
 
     void readport();
     std::uint8_t oneread();
@@ -54,6 +59,8 @@ private:
     PerformanceCounter& counter_;
     PortBinder* binder_;
     std::vector<PortChoice> portChoices_;
+    NormalPriority normalPriority_;
+    SweepPriority& sweeps_;
     bool loopRunning_ = false;
 };
 

@@ -125,7 +125,6 @@ void printCheck(std::ostream& out, const ConverterCheck& check) {
         out << "  " << row.item << std::string(11 - std::string(row.item).size(), ' ')
             << milliseconds(sweep / 10) << '\n';
     }
-    out << "Real-time capture:        not checked\n";
 }
 
 } // namespace vistrace

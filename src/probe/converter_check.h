@@ -31,7 +31,7 @@ inline constexpr int kCheckReads = 2000;
 ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::int16_t address,
                               int reads = kCheckReads);
 
-// The plain-text report of a check, ending with the real-time capture line.
+// The plain-text report of a check.
 void printCheck(std::ostream& out, const ConverterCheck& check);
 
 } // namespace vistrace

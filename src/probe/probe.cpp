@@ -37,7 +37,23 @@ std::optional<int> parseAddress(std::string text) {
     return std::stoi(text, nullptr, 16);
 }
 
-int check(PortIo& port, int baseAddress, std::ostream& out) {
+const char* describeGrant(RealtimeGrant grant) {
+    switch (grant) {
+    case RealtimeGrant::Granted:
+        return "granted: vistrace captures under SCHED_FIFO";
+    case RealtimeGrant::OneCpu:
+        return "not used: this program may run on one CPU only, which it would take from "
+               "everything else";
+    case RealtimeGrant::LimitOff:
+        return "not used: the kernel's real-time limit is off (sched_rt_runtime_us is -1)";
+    case RealtimeGrant::Refused:
+        break;
+    }
+    return "not granted to this user: join the lp group, install the package's limits file, "
+           "and log in again (ulimit -r then shows 10)";
+}
+
+int check(PortIo& port, int baseAddress, const ProbeSystem& system, std::ostream& out) {
     out << "\nChecking the converter at " << hexAddress(baseAddress) << ": " << kCheckReads
         << " reads at full speed.\nKeep a varying input on the converter while they run (a signal "
            "generator,\nor a potentiometer turned by hand).\n\n"
@@ -45,6 +61,7 @@ int check(PortIo& port, int baseAddress, std::ostream& out) {
     MonotonicCounter counter;
     const ConverterCheck result = checkConverter(port, counter, addressPattern(baseAddress));
     printCheck(out, result);
+    out << "Real-time capture:        " << describeGrant(system.realtimeGrant()) << '\n';
     return result.answered ? kProbeAnswered : kProbeFailed;
 }
 
@@ -91,15 +108,15 @@ int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::os
         err << "vistrace-probe: " << error.what() << '\n';
         return kProbeFailed;
     }
-    return check(port, *address, out);
+    return check(port, *address, system, out);
 }
 
-int probeSimulator(const ProbeOptions& options, std::ostream& out) {
+int probeSimulator(const ProbeOptions& options, const ProbeSystem& system, std::ostream& out) {
     MonotonicCounter clock;
     SimulatedConverter port(clock, SimulatedConverter::Settings{});
     out << "The simulated converter of vistrace-sim (a 1 kHz sine of 2 V peak, "
         << SimulatedConverter::Settings{}.accessNanoseconds / 1000 << " us per port access).\n";
-    return check(port, options.address.value_or(SimulatedConverter::kConverterPort), out);
+    return check(port, options.address.value_or(SimulatedConverter::kConverterPort), system, out);
 }
 
 } // namespace
@@ -132,7 +149,7 @@ int runProbe(const std::vector<std::string>& arguments, std::ostream& out, std::
         return kProbeAnswered;
     }
     try {
-        return options->simulated ? probeSimulator(*options, out)
+        return options->simulated ? probeSimulator(*options, system, out)
                                   : probeMachine(*options, system, out, err);
     } catch (const VistraceError& error) {
         err << "vistrace-probe: " << error.what() << '\n';

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "realtime_sweeps.h"
+
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -19,10 +22,12 @@ struct ProbeOptions {
 // --help.
 std::optional<ProbeOptions> parseProbeArguments(const std::vector<std::string>& arguments);
 
-// Where the machine's ports are found; tests point these at a fake tree.
+// Where the machine's ports are found, and whether the instrument would capture under
+// real-time priority here; tests point these at a fake tree and a fake answer.
 struct ProbeSystem {
     std::filesystem::path procRoot = "/proc/sys/dev/parport";
     std::filesystem::path devRoot = "/dev";
+    std::function<RealtimeGrant()> realtimeGrant = machineRealtimeGrant;
 };
 
 inline constexpr int kProbeAnswered = 0;

@@ -1,4 +1,6 @@
 #include "control_fixture.h"
+#include "fake_scheduler.h"
+#include "realtime_sweeps.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -127,6 +129,25 @@ TEST_F(RunLoop, AboutPausesTheLoopUntilDismissed) {
     EXPECT_EQ(whenShown, beforeOk);
     EXPECT_EQ(captures(), whenShown + 2);
     EXPECT_FALSE(window->ending());
+}
+
+// The trigger wait pumps events and may wait for ever: only the sweeps around it are raised.
+TEST_F(RunLoop, SingleShotRaisesItsSweepButNeverTheTriggerWait) {
+    FakeScheduler scheduler;
+    counter.step = 10; // 10 us a reading: sweeps of 10 ms, well within the share
+    RealtimeSweeps sweeps(scheduler, counter, {950'000, 1'000'000});
+    window = std::make_unique<ScopeWindow>(port, counter, sweeps);
+    load();
+    window->setListIndex(window->trigger_mode_box, kSingle);
+    std::vector<bool> raisedAt;
+    port.beforeAccess = [&](const PortAccess&) { raisedAt.push_back(scheduler.priority != 0); };
+    window->Command1_Click();                                    // a sweep of its own first
+    port.queueSamples({130, 130, 130, 130, 130, 130, 130, 120}); // the fourth pair triggers
+    window->Command4_Click();
+    constexpr int kSweep = 500 * 6; // accesses of a sweep, then of the wait's four pairs
+    std::vector<bool> expected(kSweep + 4 * 2 * 6 + kSweep, true);
+    std::fill_n(expected.begin() + kSweep, 4 * 2 * 6, false);
+    EXPECT_EQ(raisedAt, expected);
 }
 
 } // namespace

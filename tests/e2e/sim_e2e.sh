@@ -24,6 +24,11 @@ press_run
 wait_until 10 blue_over 1000 running || true
 running=$(count_blue "$work/running.png")
 run_is disabled || fail "Run is enabled while running"
+# The demonstration never sweeps under a real-time policy: 1 or 2 in field 41 of a thread's stat.
+for _ in $(seq 20); do
+    ! cut -d ')' -f 2 /proc/"$sim_pid"/task/*/stat | cut -d ' ' -f 40 | grep -q '^[12]$' ||
+        fail "a thread of the program ran under a real-time policy"
+done
 
 press_stop
 wait_until 5 run_is enabled || fail "Run is not enabled again after Stop"

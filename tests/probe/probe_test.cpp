@@ -37,7 +37,6 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
                                 "sample bits 1 and 5\n"));
     EXPECT_THAT(text, HasSubstr("Time per port access:     1.00 us\n"));
     EXPECT_THAT(text, HasSubstr("  200mS/Div  180 ms\n"));
-    EXPECT_THAT(text, HasSubstr("Real-time capture:        not checked\n"));
     for (const int floating : {0, 136}) { // nothing on the port, BUSY floating either way
         EXPECT_THAT(
             report(std::vector<std::uint8_t>(50, static_cast<std::uint8_t>(floating)), check),
@@ -52,7 +51,9 @@ TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     std::ostringstream out;
     const auto run = [&](const std::vector<std::string>& arguments) {
         out.str("");
-        return runProbe(arguments, out, out, ProbeSystem{tree.proc(), tree.dev()});
+        return runProbe(arguments, out, out, ProbeSystem{tree.proc(), tree.dev(), [] {
+                                                             return RealtimeGrant::Refused;
+                                                         }});
     };
     EXPECT_EQ(run({"378", "278"}), 2);
     EXPECT_EQ(run({}), 1);
@@ -61,6 +62,7 @@ TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     EXPECT_EQ(run({}), 1);
     EXPECT_THAT(out.str(), HasSubstr("0x378  cannot be used: Cannot open"));
     EXPECT_EQ(run({"--simulated"}), 0);
+    EXPECT_THAT(out.str(), HasSubstr("Real-time capture:        not granted"));
     EXPECT_EQ(run({"--simulated", "278"}), 1);
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "scheduler.h"
+
+#include <filesystem>
+#include <pthread.h>
+
+namespace vistrace {
+
+// The scheduling of the thread that constructs it, through the POSIX thread calls.
+class LinuxScheduler final : public Scheduler {
+public:
+    LinuxScheduler();
+
+    bool raise(int priority) override;
+    void restore() override;
+    int usableCpus() override;
+    int priorityLimit() override;
+
+private:
+    int normalPolicy_ = SCHED_OTHER;
+    sched_param normalParam_{};
+};
+
+// The throttle's settings from sched_rt_runtime_us and sched_rt_period_us in directory.
+RealtimeLimits readRealtimeLimits(const std::filesystem::path& directory = "/proc/sys/kernel");
+
+} // namespace vistrace

@@ -1,0 +1,128 @@
+#include "realtime_sweeps.h"
+
+#include "linux_scheduler.h"
+
+#include <algorithm>
+
+namespace vistrace {
+namespace {
+
+constexpr int kHighestPriority = 10;
+constexpr double kShareOfLimit = 0.9;
+// Until a sweep has measured the port, a generous allowance for a slow one.
+constexpr double kAssumedPortSeconds = 0.0001;
+constexpr double kMicrosecond = 1e-6;
+
+// Returns the thread to its normal priority however the sweep ends.
+class NormalAgain {
+public:
+    NormalAgain(Scheduler& scheduler, bool raised) : scheduler_(scheduler), raised_(raised) {}
+    ~NormalAgain() {
+        if (raised_) {
+            scheduler_.restore();
+        }
+    }
+    NormalAgain(const NormalAgain&) = delete;
+    NormalAgain& operator=(const NormalAgain&) = delete;
+
+private:
+    Scheduler& scheduler_;
+    bool raised_;
+};
+
+} // namespace
+
+int capturePriority(Scheduler& scheduler) {
+    return std::clamp(scheduler.priorityLimit(), 1, kHighestPriority);
+}
+
+RealtimeGrant findRealtimeGrant(Scheduler& scheduler, const RealtimeLimits& limits) {
+    if (scheduler.usableCpus() < 2) {
+        return RealtimeGrant::OneCpu;
+    }
+    if (limits.runtime_us < 0) {
+        return RealtimeGrant::LimitOff;
+    }
+    if (!scheduler.raise(capturePriority(scheduler))) {
+        return RealtimeGrant::Refused;
+    }
+    scheduler.restore();
+    return RealtimeGrant::Granted;
+}
+
+RealtimeGrant machineRealtimeGrant() {
+    LinuxScheduler scheduler;
+    return findRealtimeGrant(scheduler, readRealtimeLimits());
+}
+
+RealtimeSweeps::RealtimeSweeps(Scheduler& scheduler, PerformanceCounter& clock,
+                               RealtimeLimits limits)
+    : scheduler_(scheduler), clock_(clock), limits_(limits),
+      grant_(findRealtimeGrant(scheduler, limits)), priority_(capturePriority(scheduler)),
+      portSeconds_(kAssumedPortSeconds) {
+    if (clock_.QueryPerformanceFrequency(ticksPerSecond_) == 0) {
+        ticksPerSecond_ = 0;
+    }
+}
+
+void RealtimeSweeps::readport(ScopeState& state, PortIo& port, PerformanceCounter& counter) {
+    if (grant_ != RealtimeGrant::Granted || ticksPerSecond_ <= 0) {
+        vistrace::readport(state, port, counter);
+        return;
+    }
+    const double start = now();
+    const bool raised = fitsShare(state, start) && scheduler_.raise(priority_);
+    {
+        const NormalAgain normal(scheduler_, raised);
+        vistrace::readport(state, port, counter);
+    }
+    const double end = now();
+    if (raised) {
+        raisedSpans_.push_back({start, end});
+        raisedSeconds_ += end - start;
+    }
+    learnPortTime(state, end - start, raised);
+}
+
+double RealtimeSweeps::now() {
+    std::int64_t ticks = 0;
+    clock_.QueryPerformanceCounter(ticks);
+    return static_cast<double>(ticks) / static_cast<double>(ticksPerSecond_);
+}
+
+// Counts the real-time time of the last period as a sliding window, which is never less
+// than what the kernel counts in its own periods. Sweeps at the fastest time bases follow
+// one another by the hundred, so the sum is kept as spans come and go.
+bool RealtimeSweeps::fitsShare(const ScopeState& state, double start) {
+    if (state.sample_count < 1) {
+        return false;
+    }
+    const double periodStart = start - static_cast<double>(limits_.period_us) * kMicrosecond;
+    while (!raisedSpans_.empty() && raisedSpans_.front().end <= periodStart) {
+        raisedSeconds_ -= raisedSpans_.front().end - raisedSpans_.front().start;
+        raisedSpans_.pop_front();
+    }
+    if (raisedSpans_.empty()) {
+        raisedSeconds_ = 0.0; // no rounding left over from the sums
+    }
+    // Spans follow one another, so only the oldest can reach back past the period.
+    double used = raisedSeconds_;
+    if (!raisedSpans_.empty()) {
+        used -= std::max(0.0, periodStart - raisedSpans_.front().start);
+    }
+    const double sweep = state.sample_count * (state.sample_interval + portSeconds_);
+    const double share = kShareOfLimit * static_cast<double>(limits_.runtime_us) * kMicrosecond;
+    return used + sweep < share;
+}
+
+// A sweep at normal priority is lengthened by whatever preempted it, so only a real-time
+// one says how slow the port is; a normal one may still show that it is faster.
+void RealtimeSweeps::learnPortTime(const ScopeState& state, double length, bool raised) {
+    if (state.sample_count < 1) {
+        return;
+    }
+    const double perSample = std::max(0.0, length / state.sample_count - state.sample_interval);
+    portSeconds_ = raised ? perSample : std::min(portSeconds_, perSample);
+}
+
+} // namespace vistrace

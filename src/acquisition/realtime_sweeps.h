@@ -1,0 +1,63 @@
+#pragma once
+
+#include "scheduler.h"
+#include "sweep_priority.h"
+
+#include <deque>
+
+namespace vistrace {
+
+// Whether sweeps may run under real-time priority on this machine, for this user.
+enum class RealtimeGrant {
+    Granted,
+    OneCpu,   // a real-time sweep would take the only CPU from everything else
+    LimitOff, // without the kernel's throttle a runaway real-time thread freezes the machine
+    Refused,  // the system would not put the thread under real-time priority
+};
+
+// The priority sweeps ask for: RLIMIT_RTPRIO's, within 1 to 10, far below the kernel's
+// interrupt threads (50), which must still run while a sweep spins.
+int capturePriority(Scheduler& scheduler);
+
+// Finds out by trying it once on the calling thread, which is left at its normal priority.
+RealtimeGrant findRealtimeGrant(Scheduler& scheduler, const RealtimeLimits& limits);
+// The same for this machine and user, through the Linux scheduler and the kernel's limits.
+RealtimeGrant machineRealtimeGrant();
+
+// Sweeps under SCHED_FIFO where granted, so that other work on a busy machine cannot cut
+// into the sample timing. Only the capture itself is raised: the trigger wait, the drawing
+// and the event pump stay at normal priority. The program keeps its real-time use under 90 %
+// of the kernel's limit, because a thread that reaches the limit is stopped for the rest of
+// the period, which would leave a hole in the sweep; a sweep that does not fit is captured
+// at normal priority instead.
+class RealtimeSweeps final : public SweepPriority {
+public:
+    // clock is the counter that times the sweeps; the grant is found here, once.
+    RealtimeSweeps(Scheduler& scheduler, PerformanceCounter& clock, RealtimeLimits limits);
+
+    [[nodiscard]] RealtimeGrant grant() const { return grant_; }
+
+    void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter) override;
+
+private:
+    struct Span {
+        double start;
+        double end;
+    };
+
+    [[nodiscard]] double now();
+    [[nodiscard]] bool fitsShare(const ScopeState& state, double start);
+    void learnPortTime(const ScopeState& state, double length, bool raised);
+
+    Scheduler& scheduler_;
+    PerformanceCounter& clock_;
+    RealtimeLimits limits_;
+    RealtimeGrant grant_;
+    int priority_;
+    std::int64_t ticksPerSecond_ = 0;
+    double portSeconds_;           // of one sample, beyond its interval
+    std::deque<Span> raisedSpans_; // of the last period, oldest first
+    double raisedSeconds_ = 0.0;   // their total
+};
+
+} // namespace vistrace
