@@ -51,9 +51,11 @@ constexpr std::array<GraticuleLine, 20> kLines{{
     horizontal(410),       // Line1
 }};
 
-// Dots of one logical pixel, whole device pixels: as visible at any scale as at 1.
+// Dots of one logical pixel, in whole device pixels: as visible at any scale as at 1. A
+// square cap lengthens each dash by the pen's width, which closes the gaps of a wider pen.
 QPen dottedPen(QColor colour, qreal ratio) {
-    QPen pen(colour, std::max(1.0, std::round(ratio)), Qt::CustomDashLine, Qt::SquareCap);
+    const qreal width = std::max(1.0, std::round(ratio));
+    QPen pen(colour, width, Qt::CustomDashLine, width > 1 ? Qt::FlatCap : Qt::SquareCap);
     pen.setCosmetic(true);
     // Every other pixel: the densest dotting, easiest to see on any background.
     pen.setDashPattern({1, 1});
