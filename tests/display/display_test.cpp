@@ -85,14 +85,14 @@ TEST(Window, TypingIntoATriggerSelectorNeverSelectsAndEnterOrLeavingPutsTheItemB
          {window.trigger_mode_box, window.trigger_slop_box, window.trigger_voltage_box}) {
         box->addItems({"None", "Repeat", "Single"});
         box->setCurrentIndex(0);
+        SCOPED_TRACE(box->objectName().toStdString());
         for (const bool byEnter : {true, false}) {
-            SCOPED_TRACE(box->objectName().toStdString() + (byEnter ? " Enter" : " leaving"));
             box->setFocus();
             box->clearEditText();
             QTest::keyClicks(box, QStringLiteral("Repeat"));
             EXPECT_EQ(box->currentText(), QStringLiteral("Repeat")) << "the typing went elsewhere";
             byEnter ? QTest::keyClick(box, Qt::Key_Return) : window.scope->setFocus();
-            EXPECT_EQ(box->currentText(), QStringLiteral("None"));
+            EXPECT_EQ(box->currentText(), QStringLiteral("None")) << byEnter;
             EXPECT_EQ(box->currentIndex(), 0);
         }
     }

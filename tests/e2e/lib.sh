@@ -5,10 +5,8 @@
 # where no window manager places the window, so its position is its X, Y.
 #
 # Positions given to these functions are in the window's client area, which lies below the
-# menu bar (the layout's own coordinates). At a scale factor (QT_SCALE_FACTOR), set scale to
-# it in hundredths before calling them: the screen has that many hundredths of a pixel each.
-scale=${scale:-100}
-px() { echo $(($1 * scale / 100)); }
+# menu bar (the layout's own coordinates); at QT_SCALE_FACTOR, set scale in hundredths first.
+px() { echo $(($1 * ${scale:-100} / 100)); }
 
 fail() {
     echo "FAIL: $*" >&2
@@ -130,8 +128,7 @@ exit_via_menu() {
 
 # screen_digest X Y WIDTH HEIGHT: a digest of the pixels now on the screen there.
 screen_digest() {
-    import -window root -crop "$(px "$3")x$(px "$4")+$((X + $(px "$1")))+$((Y + menu + $(px "$2")))" rgb:- |
-        md5sum | cut -d ' ' -f 1
+    import -window root -crop "$(px "$3")x$(px "$4")+$((X + $(px "$1")))+$((Y + menu + $(px "$2")))" rgb:- | md5sum | cut -d ' ' -f 1
 }
 
 # count_blue FILE: the trace's pure blue pixels inside the screen `scope` on a screenshot,
