@@ -11,8 +11,8 @@ namespace {
 
 // Fusion, with a narrower arrow in the drop-downs. Fusion keeps 19 pixels for the arrow and
 // starts a list's text 4 pixels in, which leaves the 49-pixel port list 24 pixels for "DC00",
-// 28 pixels wide at 8 points. A 13-pixel arrow, about what the layout's Windows drop-downs
-// have, and the text 2 pixels in as in an editable field leave it 32.
+// 28 pixels wide at 8 points. A 13-pixel arrow, still roomy around its 7-pixel glyph, and
+// the text 2 pixels in as in an editable field, leave it 32.
 class InstrumentStyle : public QProxyStyle {
 public:
     InstrumentStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
