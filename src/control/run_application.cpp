@@ -1,5 +1,6 @@
 #include "run_application.h"
 
+#include "appearance.h"
 #include "scope_window.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int runApplication(char* programName, PortIo& port, // NOLINT(readability-non-co
     QApplication app(argc, argv.data());
     QApplication::setApplicationName(QStringLiteral("Vistrace"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    pinAppearance();
 
     ScopeWindow window(port, counter, sweeps, binder);
     window.load();

@@ -29,6 +29,11 @@ void ScopeWindow::Command4_Click() {
         return;
     }
     const LoopGuard guard(loopRunning_);
+    // Disabled while focused, Run would pass the focus on down the tab order to the port
+    // list, where an arrow key would change the port mid-run. Stop is what comes next.
+    if (Command4->hasFocus()) {
+        Command2->setFocus(Qt::OtherFocusReason);
+    }
     Command4->setEnabled(false);
     state.stop_requested = false;
     while (!state.stop_requested) {

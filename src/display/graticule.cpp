@@ -5,7 +5,9 @@
 
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace vistrace {
 namespace {
@@ -49,8 +51,11 @@ constexpr std::array<GraticuleLine, 20> kLines{{
     horizontal(410),       // Line1
 }};
 
-QPen dottedPen(QColor colour) {
-    QPen pen(colour, 1, Qt::CustomDashLine, Qt::SquareCap);
+// Dots of one logical pixel, in whole device pixels: as visible at any scale as at 1. A
+// square cap lengthens each dash by the pen's width, which closes the gaps of a wider pen.
+QPen dottedPen(QColor colour, qreal ratio) {
+    const qreal width = std::max(1.0, std::round(ratio));
+    QPen pen(colour, width, Qt::CustomDashLine, width > 1 ? Qt::FlatCap : Qt::SquareCap);
     pen.setCosmetic(true);
     // Every other pixel: the densest dotting, easiest to see on any background.
     pen.setDashPattern({1, 1});
@@ -60,8 +65,9 @@ QPen dottedPen(QColor colour) {
 } // namespace
 
 void paintGraticule(QPainter& painter, const QPalette& palette) {
-    const QPen gridPen = dottedPen(system_colours::grid(palette));
-    const QPen centrePen = dottedPen(QColor(rgbFromColourWord(kPureRedWord)));
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QPen gridPen = dottedPen(system_colours::grid(palette), ratio);
+    const QPen centrePen = dottedPen(QColor(rgbFromColourWord(kPureRedWord)), ratio);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const GraticuleLine& line : kLines) {

@@ -4,18 +4,31 @@
 #include "screen_units.h"
 #include "system_colours.h"
 
+#include <QScreen>
+#include <QWindow>
+#include <cmath>
+
 namespace vistrace {
 namespace {
 
 constexpr int kOuterWidth = 509;
 constexpr int kOuterHeight = 425;
 constexpr int kBorder = 2;
+constexpr QSize kClientSize(kOuterWidth - 2 * kBorder, kOuterHeight - 2 * kBorder);
+
+QImage blankLayer(qreal ratio) {
+    const QSize size(static_cast<int>(std::ceil(kClientSize.width() * ratio)),
+                     static_cast<int>(std::ceil(kClientSize.height() * ratio)));
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(ratio);
+    layer.fill(Qt::transparent);
+    return layer;
+}
 
 } // namespace
 
 ScopeScreen::ScopeScreen(QWidget* parent)
-    : QFrame(parent), layer_(kOuterWidth - 2 * kBorder, kOuterHeight - 2 * kBorder,
-                             QImage::Format_ARGB32_Premultiplied),
+    : QFrame(parent), layer_(blankLayer(devicePixelRatioF())),
       pen_(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kBorder);
@@ -23,7 +36,6 @@ ScopeScreen::ScopeScreen(QWidget* parent)
     setBackgroundRole(system_colours::kScreenBackground);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
-    layer_.fill(Qt::transparent);
 }
 
 ScopeScreen::~ScopeScreen() {
@@ -44,7 +56,9 @@ void ScopeScreen::setForeColor(QColor colour) {
 }
 
 void ScopeScreen::setDrawWidth(int pixels) {
-    pen_.setWidth(pixels);
+    drawWidth_ = pixels;
+    const qreal ratio = layer_.devicePixelRatio();
+    pen_.setWidthF(std::round(pixels * ratio) / ratio);
     if (painter_.isActive()) {
         painter_.setPen(pen_);
     }
@@ -77,6 +91,29 @@ void ScopeScreen::finishDrawing() {
     if (painter_.isActive()) {
         painter_.end();
     }
+}
+
+void ScopeScreen::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    QWindow* shownIn = window()->windowHandle();
+    if (shownIn != nullptr && shownIn != watchedWindow_) {
+        watchedWindow_ = shownIn;
+        connect(shownIn, &QWindow::screenChanged, this, &ScopeScreen::matchScreen);
+    }
+    matchScreen();
+}
+
+void ScopeScreen::matchScreen() {
+    const qreal ratio = devicePixelRatioF();
+    if (qFuzzyCompare(ratio, layer_.devicePixelRatio())) {
+        return;
+    }
+    finishDrawing();
+    QImage layer = blankLayer(ratio);
+    QPainter(&layer).drawImage(QRectF(QPointF(0, 0), kClientSize), layer_);
+    layer_ = layer;
+    setDrawWidth(drawWidth_);
+    requestRepaint();
 }
 
 void ScopeScreen::paintEvent(QPaintEvent* /*event*/) {

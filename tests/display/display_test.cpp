@@ -77,22 +77,24 @@ TEST(Window, EveryControlHasItsTablePlaceCaptionAndTabStop) {
     }
 }
 
-TEST(Window, TypingIntoATriggerSelectorNeverSelects) {
+TEST(Window, TypingIntoATriggerSelectorNeverSelectsAndEnterOrLeavingPutsTheItemBack) {
     TestWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     for (QComboBox* box :
          {window.trigger_mode_box, window.trigger_slop_box, window.trigger_voltage_box}) {
-        SCOPED_TRACE(box->objectName().toStdString());
         box->addItems({"None", "Repeat", "Single"});
         box->setCurrentIndex(0);
-        box->setFocus();
-        box->clearEditText();
-        QTest::keyClicks(box, QStringLiteral("Repeat"));
-        QTest::keyClick(box, Qt::Key_Return);
-        window.scope->setFocus(); // leaving the field
-        EXPECT_EQ(box->currentText(), QStringLiteral("Repeat")) << "the typing went elsewhere";
-        EXPECT_EQ(box->currentIndex(), 0);
+        SCOPED_TRACE(box->objectName().toStdString());
+        for (const bool byEnter : {true, false}) {
+            box->setFocus();
+            box->clearEditText();
+            QTest::keyClicks(box, QStringLiteral("Repeat"));
+            EXPECT_EQ(box->currentText(), QStringLiteral("Repeat")) << "the typing went elsewhere";
+            byEnter ? QTest::keyClick(box, Qt::Key_Return) : window.scope->setFocus();
+            EXPECT_EQ(box->currentText(), QStringLiteral("None")) << byEnter;
+            EXPECT_EQ(box->currentIndex(), 0);
+        }
     }
 }
 

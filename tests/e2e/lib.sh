@@ -5,7 +5,8 @@
 # where no window manager places the window, so its position is its X, Y.
 #
 # Positions given to these functions are in the window's client area, which lies below the
-# menu bar (the layout's own coordinates).
+# menu bar (the layout's own coordinates); at QT_SCALE_FACTOR, set scale in hundredths first.
+px() { echo $(($1 * ${scale:-100} / 100)); }
 
 fail() {
     echo "FAIL: $*" >&2
@@ -29,7 +30,7 @@ start_sim() {
     done
     [[ -n $wid ]] || fail_with_stderr "the window did not appear"
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    menu=$((HEIGHT - 570)) # the client area is 570 px high
+    menu=$((HEIGHT - $(px 570))) # the client area is 570 px high
     ((menu > 0)) || fail "unexpected window height $HEIGHT"
     park_pointer
     wait_painted
@@ -95,7 +96,7 @@ park_pointer() {
 
 # click X Y
 click() {
-    xdotool mousemove --window "$wid" "$1" $((menu + $2)) click 1
+    xdotool mousemove --window "$wid" "$(px "$1")" $((menu + $(px "$2"))) click 1
     park_pointer
 }
 
@@ -104,7 +105,7 @@ click() {
 choose_item() {
     local closed
     closed=$(visible_windows)
-    xdotool mousemove --window "$wid" $(($1 + $3 - 8)) $((menu + $2 + $4 / 2)) click 1
+    xdotool mousemove --window "$wid" "$(px $(($1 + $3 - 8)))" $((menu + $(px $(($2 + $4 / 2))))) click 1
     wait_windows $((closed + 1))
     xdotool key "${@:5}"
     wait_windows "$closed"
@@ -119,21 +120,21 @@ press_stop() { click $((632 + 24)) $((528 + 16)); }
 exit_via_menu() {
     local closed
     closed=$(file_menu_digest)
-    xdotool mousemove --window "$wid" 15 $((menu / 2)) click 1
+    xdotool mousemove --window "$wid" "$(px 15)" $((menu / 2)) click 1
     wait_for_file_menu "$closed" 15
-    xdotool mousemove --window "$wid" 30 $((menu + 14)) click 1
+    xdotool mousemove --window "$wid" "$(px 30)" $((menu + $(px 14))) click 1
     park_pointer
 }
 
 # screen_digest X Y WIDTH HEIGHT: a digest of the pixels now on the screen there.
 screen_digest() {
-    import -window root -crop "$3x$4+$((X + $1))+$((Y + menu + $2))" rgb:- | md5sum | cut -d ' ' -f 1
+    import -window root -crop "$(px "$3")x$(px "$4")+$((X + $(px "$1")))+$((Y + menu + $(px "$2")))" rgb:- | md5sum | cut -d ' ' -f 1
 }
 
 # count_blue FILE: the trace's pure blue pixels inside the screen `scope` on a screenshot,
 # counted by the program named in blue_pixels.
 count_blue() {
-    "$blue_pixels" "$1" $((X + 90)) $((Y + menu + 50)) 505 421
+    "$blue_pixels" "$1" $((X + $(px 90))) $((Y + menu + $(px 50))) "$(px 505)" "$(px 421)"
 }
 
 # The part of the File menu's list that covers the client area's top-left corner.
