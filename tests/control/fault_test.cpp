@@ -1,88 +1,60 @@
 #include "control_fixture.h"
 
+#include <QAction>
 #include <QComboBox>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace vistrace::testing {
 namespace {
 
-// A port that fails is reported in a critical box titled "Vistrace", the program ends with
-// status 1, and the last good sweep is never overwritten.
-class Faults : public ControlTest {
-protected:
-    void failFrom(std::size_t access) {
-        whenPort([this, access] { return port.accesses().size() >= access; },
-                 [] { throw PortError("Parallel port /dev/parport0 (I/O address 0x378) failed"); });
-    }
-
-    void expectReportedAndEnded() const {
-        EXPECT_EQ(box.title, "Vistrace");
-        EXPECT_EQ(box.icon, static_cast<int>(QMessageBox::Critical));
-        EXPECT_EQ(box.text, "Parallel port /dev/parport0 (I/O address 0x378) failed");
-        EXPECT_TRUE(window->ending());
-        EXPECT_EQ(window->exitCode(), 1);
-        EXPECT_FALSE(window->loopRunning());
-    }
-
-    void loadAndTakeAGoodSweep() {
+// An error is reported in a box and ends the program with status 1, keeping the last good
+// sweep: a port failing in a capture or in a trigger wait, a timed sweep without a counter.
+// Exit and a window close end it at once with status 0 from a loop, a wait or a single shot,
+// and then nothing touches the port and no handler runs.
+TEST_F(ControlTest, WhatEndsTheProgramInsideTheLoopEndsItCleanly) {
+    struct Case {
+        int mode;
+        std::size_t at;   // the port access (from Run) at which the end comes; 0: no counter
+        int how;          // 0 a port failure, 1 Exit, 2 a close
+        std::size_t last; // port accesses in all
+    };
+    for (const Case row :
+         {Case{0, kSweep / 2, 0, kSweep / 2}, Case{1, 40 * kPair, 0, 40 * kPair}, Case{0, 0, 0, 3},
+          Case{1, 2000, 1, 2004}, Case{0, 2000, 2, kSweep}, Case{2, 2000, 2, 2004}}) {
+        SetUp();
         load();
         port.setStandingSample(60);
         window->Command1->click();
-        port.setStandingSample(200);
+        port.setStandingSample(200); // never a trigger
         port.clearAccesses();
-    }
-
-    [[nodiscard]] bool lastGoodSweepKept() const {
-        for (int i = 1; i <= 500; ++i) {
-            if (window->state.samples[i] != 60) {
-                return false;
-            }
+        window->trigger_mode_box->setCurrentIndex(row.mode);
+        window->state.counter_frequency = row.at == 0 ? 0 : window->state.counter_frequency;
+        whenPort([this, row] { return row.at != 0 && accessCount() >= row.at; },
+                 [this, row] {
+                     if (row.how == 0) {
+                         throw PortError("Parallel port failed");
+                     }
+                     post(window.get(), [this, row] {
+                         row.how == 1 ? window->mnuexit->trigger()
+                                      : static_cast<void>(window->close());
+                         window->Command1->click();
+                         window->TimeBase_box->setCurrentIndex(0);
+                     });
+                 });
+        SeenBox box;
+        answerNextBox(box);
+        window->Command4->click();
+        EXPECT_EQ(box.shown, row.how == 0);
+        EXPECT_TRUE(window->ending());
+        EXPECT_EQ(window->exitCode(), row.how == 0 ? 1 : 0);
+        EXPECT_FALSE(window->loopRunning());
+        EXPECT_EQ(accessCount(), row.last);
+        EXPECT_EQ(window->state.sample_count, 500);
+        for (int i = 1; i <= 500 && row.how == 0; ++i) {
+            ASSERT_EQ(window->state.samples[i], 60) << i;
         }
-        return true;
+        TearDown();
     }
-
-    SeenBox box;
-};
-
-TEST_F(Faults, APortThatCannotBeOpenedEndsStartUp) {
-    failFrom(0);
-    answerNextBox(box);
-    load();
-    expectReportedAndEnded();
-    EXPECT_EQ(counter.readings, 0);
-    EXPECT_EQ(window->state.counter_frequency, 0); // the steps after the write did not run
-}
-
-TEST_F(Faults, APortFailingMidCaptureKeepsTheLastGoodSweep) {
-    loadAndTakeAGoodSweep();
-    failFrom(std::size_t{6} * 250);
-    answerNextBox(box);
-    window->Command4->click();
-    expectReportedAndEnded();
-    EXPECT_TRUE(lastGoodSweepKept());
-}
-
-TEST_F(Faults, APortFailingInATriggerWaitIsReported) {
-    loadAndTakeAGoodSweep();
-    window->trigger_mode_box->setCurrentIndex(1); // a constant input never triggers
-    failFrom(std::size_t{12} * 40);
-    answerNextBox(box);
-    window->Command4->click();
-    expectReportedAndEnded();
-    EXPECT_TRUE(lastGoodSweepKept());
-}
-
-TEST_F(Faults, ATimedSweepWithoutACounterFailsInTheFirstWait) {
-    loadAndTakeAGoodSweep();
-    window->state.counter_frequency = 0;
-    answerNextBox(box);
-    window->Command4->click();
-    EXPECT_EQ(box.text, "Division by zero");
-    EXPECT_EQ(window->exitCode(), 1);
-    EXPECT_EQ(port.accesses(),
-              (std::vector<PortAccess>{write(888, 254), write(888, 255), write(888, 253)}));
-    EXPECT_TRUE(lastGoodSweepKept());
 }
 
 } // namespace

@@ -2,17 +2,10 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QEventLoop>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 namespace vistrace::testing {
 namespace {
-
-constexpr int kNoSelection = -1;
-constexpr int kRepeat = 1;
-constexpr int kSingle = 2;
 
 class RunLoop : public ControlTest {
 protected:
@@ -21,112 +14,109 @@ protected:
         load();
         port.clearAccesses();
     }
-
-    [[nodiscard]] std::size_t accessCount() const { return port.accesses().size(); }
-
-    // Posts a Stop click once the port has seen extra more accesses.
-    void stopAfterAccesses(std::size_t extra) {
-        const std::size_t until = accessCount() + extra;
-        whenPort([this, until] { return accessCount() >= until; },
-                 [this] { post(window.get(), [this] { window->Command2->click(); }); });
+    void setMode(int mode) { window->trigger_mode_box->setCurrentIndex(mode); }
+    void setModeInPump(int mode) {
+        post(window.get(), [this, mode] { setMode(mode); });
     }
-
     void run() { window->Command4->click(); }
+    void expectIdle() const {
+        EXPECT_TRUE(runEnabled());
+        EXPECT_FALSE(window->loopRunning());
+        EXPECT_TRUE(window->state.stop_requested);
+    }
 };
 
-// No selected mode runs free like "None".
+// No selected mode runs free like "None"; About answered in between does not end it.
 TEST_F(RunLoop, NoneRunsFreeUntilStopThenKeepsTheLastSweep) {
     port.setStandingSample(128);
-    window->trigger_mode_box->setCurrentIndex(kNoSelection);
-    whenPort([this] { return captures() >= 3; },
-             [this] { post(window.get(), [this] { window->Command2->click(); }); });
+    setMode(-1);
+    SeenBox about;
+    answerNextBox(about);
+    whenPort([this] { return captures() >= 1; },
+             [this] { post(window.get(), [this] { window->mnuabout->trigger(); }); });
+    stopWhen([this] { return captures() >= 3; });
     run();
-
-    // Stop is posted during the third capture and handled in the pump at the end of it.
-    EXPECT_EQ(captures(), 3);
-    EXPECT_TRUE(runEnabled());
-    EXPECT_FALSE(window->loopRunning());
-    EXPECT_TRUE(window->state.stop_requested);
+    EXPECT_TRUE(about.shown);
+    EXPECT_EQ(captures(), 3); // Stop is handled in the pump at the end of the third capture
+    EXPECT_EQ(accessCount(), 3 * kSweep);
     EXPECT_GT(bluePixels(), 0);
-    // No pass ever waited for a trigger: every access belongs to a capture.
-    EXPECT_EQ(accessCount(), 3U * 500U * 6U);
+    expectIdle();
 }
 
 TEST_F(RunLoop, RepeatCapturesOnlyRightAfterATrigger) {
-    window->trigger_mode_box->setCurrentIndex(kRepeat);
+    setMode(1);
     port.setStandingSample(140);                       // constant: never a trigger
-    port.queueSamples({140, 140, 140, 140, 130, 120}); // third pair rises past 126
-    whenPort([this] { return captures() >= 1; }, [this] { stopAfterAccesses(240); });
+    port.queueSamples({140, 140, 140, 140, 130, 120}); // the third pair rises past 126
+    stopWhen([this] { return accessCount() >= 3 * kPair + kSweep + 20 * kPair; });
     run();
-
     EXPECT_EQ(captures(), 1);
-    const auto& log = port.accesses();
-    // Three pairs of reads (12 accesses each), then the capture begins at once.
-    ASSERT_GT(log.size(), 36U + 3000U);
-    EXPECT_EQ(log[36], write(888, 254));
-    EXPECT_EQ(log[39], read(889, ScriptedPort::readingsFor(140).first));
-    // After the capture only trigger pairs were read, until Stop ended the wait.
-    EXPECT_EQ((log.size() - 36U - 3000U) % 12U, 0U);
-    EXPECT_TRUE(runEnabled());
-    EXPECT_FALSE(window->loopRunning());
+    EXPECT_EQ(port.accesses()[3 * kPair + 3], read(889, ScriptedPort::readingsFor(140).first));
+    EXPECT_EQ(accessCount(), 3 * kPair + kSweep + 21 * kPair); // then pairs only
+    expectIdle();
+}
+
+// The mode is read before each of the two decisions of a pass, as the events left it:
+// Repeat to Single during the wait gives, in the same pass, the single shot with its own wait;
+// None to Repeat while running makes the next pass wait.
+TEST_F(RunLoop, TheModeIsReadBeforeEachDecision) {
+    port.setStandingSample(140);
+    setMode(1);
+    port.queueSamples({140, 140, 130, 120, 130, 120});
+    whenPort([] { return true; }, [this] { setModeInPump(2); });
+    run();
+    EXPECT_EQ(captures(), 1);
+    EXPECT_EQ(accessCount(), 3 * kPair + kSweep);
+    expectIdle();
+    setMode(0);
+    port.clearAccesses();
+    counter.readings = 0;
+    whenPort([this] { return captures() >= 1; }, [this] { setModeInPump(1); });
+    stopWhen([this] { return accessCount() >= kSweep + 5 * kPair; });
+    run();
+    EXPECT_EQ(captures(), 1);
+    EXPECT_EQ(accessCount(), kSweep + 6 * kPair); // Stop is seen after the pair it came in
 }
 
 TEST_F(RunLoop, SingleBlanksTheScreenThenDrawsExactlyOneSweepAndStopsItself) {
     port.setStandingSample(128);
     window->Command1->click(); // a sweep on the screen before the single shot
-    ASSERT_GT(bluePixels(), 0);
-    window->trigger_mode_box->setCurrentIndex(kSingle);
+    setMode(2);
     port.setStandingSample(100);
     port.queueSamples({130, 130, 130, 120});
     int blueWhileArmed = -1;
     whenPort([] { return true; }, [&] { blueWhileArmed = bluePixels(); });
     run();
-
     EXPECT_EQ(blueWhileArmed, 0);
     EXPECT_EQ(captures(), 2); // the reset's and the single shot's
     EXPECT_EQ(window->state.samples[1], 100);
     EXPECT_GT(bluePixels(), 0);
-    EXPECT_TRUE(runEnabled());
-    EXPECT_TRUE(window->state.stop_requested);
-    EXPECT_FALSE(window->loopRunning());
+    expectIdle();
 }
 
 TEST_F(RunLoop, StopEndsAWaitThatNeverTriggersAndKeepsTheLastSweep) {
     port.setStandingSample(128);
     window->Command1->click();
     const int before = bluePixels();
-    window->trigger_mode_box->setCurrentIndex(kRepeat);
-    stopAfterAccesses(600);
+    setMode(1);
+    stopWhen([this] { return accessCount() >= kSweep + 600; });
     run();
-
     EXPECT_EQ(captures(), 1);
     EXPECT_EQ(bluePixels(), before);
-    EXPECT_TRUE(runEnabled());
-    EXPECT_FALSE(window->loopRunning());
+    expectIdle();
 }
 
-TEST_F(RunLoop, AboutPausesTheLoopUntilDismissed) {
-    port.setStandingSample(128);
-    int whenShown = -1;
-    int beforeOk = -1;
-    SeenBox box;
-    answerNextBox(box, [&] {
-        whenShown = captures();
-        QEventLoop settle;
-        QTimer::singleShot(30, &settle, &QEventLoop::quit);
-        settle.exec();
-        beforeOk = captures();
-    });
+// Stop enables Run before the loop has ended; a Run handled in the same pump must not start
+// a second loop inside the first.
+TEST_F(RunLoop, StopAndRunInOnePumpNeverNestALoop) {
     whenPort([this] { return captures() >= 2; },
-             [this] { post(window.get(), [this] { window->mnuabout->trigger(); }); });
-    whenPort([&] { return whenShown >= 0 && captures() >= whenShown + 2; },
-             [this] { post(window.get(), [this] { window->Command2->click(); }); });
+             [this] {
+                 post(window.get(), [this] { window->Command2->click(); });
+                 post(window.get(), [this] { window->Command4->click(); });
+             });
+    stopWhen([this] { return captures() >= 10; }); // ends a nested loop all the same
     run();
-
-    EXPECT_EQ(box.text, "Vistrace for Windows Ver 1.00");
-    EXPECT_EQ(whenShown, beforeOk);
-    EXPECT_EQ(captures(), whenShown + 2);
-    EXPECT_FALSE(window->ending());
+    EXPECT_EQ(captures(), 2);
+    expectIdle();
 }
 
 } // namespace
