@@ -13,9 +13,8 @@ namespace {
 using testing::read;
 using testing::write;
 
-// The status reading a real port gives while the converter presents one 4-bit half: the
-// converter drives each pin with the complement of its bit, the port reads status bit 7 as
-// the complement of its pin, and bits 0 to 3 are whatever the unused lines show.
+// The status reading a port gives while the converter drives each pin with the complement of
+// a bit of half: the port reads bit 7 inverted, and bits 0 to 3 are the unused lines.
 std::int16_t statusShowing(int half, int unusedBits) {
     return static_cast<std::int16_t>((((~half & 0x0F) ^ 0x08) << 4) | (unusedBits & 0x0F));
 }
@@ -34,7 +33,10 @@ struct CaptureTest : ::testing::Test {
     testing::FakeCounter counter{1'000'000, 1};
 };
 
-TEST_F(CaptureTest, EverySampleBitIsTheComplementOfItsPinWhateverStatusBits0To3Show) {
+// Every sample bit is the complement of its pin, whatever status bits 0 to 3 show; only the
+// second reading must fit a byte. At port 32767 the status address overflows once the three
+// strobes are written, before anything is read.
+TEST_F(CaptureTest, OneReadIsFourWritesAndTwoReads) {
     for (const int unused : {0x0, 0xF, 0x5, 0xA}) {
         for (int sample = 0; sample <= 255; ++sample) {
             port.queueReadings(
@@ -42,11 +44,7 @@ TEST_F(CaptureTest, EverySampleBitIsTheComplementOfItsPinWhateverStatusBits0To3S
             ASSERT_EQ(oneread(state, port), sample) << "unused status bits " << unused;
         }
     }
-}
-
-// Only the second reading must fit a byte. At port 32767 the status address overflows once
-// the three strobes are written, before anything is read.
-TEST_F(CaptureTest, OneReadIsFourWritesAndTwoReads) {
+    port.clearAccesses();
     port.queueReadings({0x170, 0xF0, 0x70, 256, 0x70, -1});
     EXPECT_EQ(oneread(state, port), 128);
     EXPECT_EQ(port.accesses(), (std::vector{write(888, 254), write(888, 255), write(888, 253),
@@ -63,12 +61,6 @@ TEST_F(CaptureTest, OneReadIsFourWritesAndTwoReads) {
 // Each sample waits afresh between its strobes and its first reading; a zero interval reads
 // no counter and leaves the timing fields as the last timed sweep left them.
 TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
-    struct Case {
-        std::int64_t frequency, step;
-        double interval;
-        int readingsPerSample;
-        double elapsed;
-    };
     SampleBuffer expected = previous;
     expected[1] = 8;
     expected[2] = 255;
@@ -78,23 +70,23 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
             counterReadingsAtRead.push_back(counter.readings);
         }
     };
-    for (const Case row : {Case{1000, 1, 0.005, 6, 0.005}, Case{0, 1, 0.0, 0, 0.005},
-                           Case{1000, 3, 0.005, 3, 0.006}, Case{1'000'000, 1, 1e-12, 2, 1e-6}}) {
-        counter = testing::FakeCounter(row.frequency, row.step);
+    // frequency, ticks per counter reading, interval, readings per sample, elapsed
+    for (const auto& [frequency, step, interval, n, elapsed] :
+         {std::tuple{1000, 1, 0.005, 6, 0.005},
+          {0, 1, 0.0, 0, 0.005},
+          {1000, 3, 0.005, 3, 0.006},
+          {1'000'000, 1, 1e-12, 2, 1e-6}}) {
+        counter = testing::FakeCounter(frequency, step);
         counterReadingsAtRead.clear();
         port.queueSamples({8, 255});
-        state.counter_frequency = row.frequency;
-        state.sample_interval = row.interval;
+        state.counter_frequency = frequency;
+        state.sample_interval = interval;
         state.sample_count = 2;
-        const ScopeState before = state;
+        const auto counts = std::pair(state.count_start, state.count_now);
         readport(state, port, counter);
-        const int n = row.readingsPerSample;
         EXPECT_EQ(counterReadingsAtRead, (std::vector{n, n, 2 * n, 2 * n}));
-        EXPECT_DOUBLE_EQ(state.elapsed, row.elapsed) << "interval " << row.interval;
-        if (n == 0) {
-            EXPECT_EQ(std::pair(state.count_start, state.count_now),
-                      std::pair(before.count_start, before.count_now));
-        }
+        EXPECT_DOUBLE_EQ(state.elapsed, elapsed) << "interval " << interval;
+        EXPECT_TRUE(n != 0 || counts == std::pair(state.count_start, state.count_now));
         EXPECT_EQ(state.samples, expected) << "only elements 1 and 2 change";
     }
 }
@@ -110,12 +102,14 @@ TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
         std::size_t accesses; // up to the failing one
         int counterReadings;
     };
-    for (const Case& row :
-         std::vector<Case>{{0x378, 801, 1e-6, 1'000'000, {}, 800 * 6 + 4, 801 * 2},
-                           {32767, 5, 0, 0, {}, 3, 0},
-                           {0x378, 500, 1e-5, 0, {}, 3, 2},
-                           {0x378, 10, 0, 0, {0x70, 0xF0, 0x70, 0xF0, 256}, 16, 0},
-                           {0x378, 10, 0, 0, {0x70, -1}, 6, 0}}) {
+    // clang-format off
+    const std::vector<Case> cases{{0x378, 801, 1e-6, 1'000'000, {}, 800 * 6 + 4, 801 * 2},
+                                  {32767, 5, 0, 0, {}, 3, 0},
+                                  {0x378, 500, 1e-5, 0, {}, 3, 2},
+                                  {0x378, 10, 0, 0, {0x70, 0xF0, 0x70, 0xF0, 256}, 16, 0},
+                                  {0x378, 10, 0, 0, {0x70, -1}, 6, 0}};
+    // clang-format on
+    for (const Case& row : cases) {
         SCOPED_TRACE(::testing::Message() << "sample_count " << row.count);
         state.port_address = row.address;
         state.sample_count = row.count;

@@ -22,23 +22,18 @@ TEST(Trigger, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
         std::size_t rounds; // of events: 1 if the first pair triggers, 3 if none does
         int levelInPump = -1;
     };
-    for (const Case& row : std::vector<Case>{{kRising, 126, {130, 120}, 1},
-                                             {kRising, 126, {120, 110}, 1},
-                                             {kRising, 126, {110, 120}, 3},
-                                             {kRising, 129, {128, 128}, 3},
-                                             {kRising, 126, {130, 126}, 3},
-                                             {kRising, 0, {255, 0}, 3},
-                                             {kRising, 100, {130, 120}, 1, 126},
-                                             {kRising, 126, {130, 120}, 3, 100},
-                                             {kRising, 126, {130, 130, 120, 120}, 3},
-                                             {kFalling, 126, {120, 130}, 1},
-                                             {kFalling, 126, {126, 127}, 1},
-                                             {kFalling, 126, {140, 130}, 3},
-                                             {kFalling, 127, {128, 128}, 3},
-                                             {kFalling, 126, {120, 126}, 3},
-                                             {kFalling, 255, {0, 255}, 3},
-                                             {-1, 126, {}, 0},
-                                             {2, 126, {}, 0}}) {
+    // clang-format off
+    const std::vector<Case> cases{
+        {kRising, 126, {130, 120}, 1}, {kRising, 126, {120, 110}, 1}, {kRising, 126, {110, 120}, 3},
+        {kRising, 129, {128, 128}, 3}, {kRising, 126, {130, 126}, 3}, {kRising, 0, {255, 0}, 3},
+        {kRising, 100, {130, 120}, 1, 126}, {kRising, 126, {130, 120}, 3, 100},
+        {kRising, 126, {130, 130, 120, 120}, 3},
+        {kFalling, 126, {120, 130}, 1}, {kFalling, 126, {126, 127}, 1},
+        {kFalling, 126, {140, 130}, 3}, {kFalling, 127, {128, 128}, 3},
+        {kFalling, 126, {120, 126}, 3}, {kFalling, 255, {0, 255}, 3},
+        {-1, 126, {}, 0}, {2, 126, {}, 0}};
+    // clang-format on
+    for (const Case& row : cases) {
         ScopeState state;
         state.trigger_level = row.level;
         testing::ScriptedPort port;

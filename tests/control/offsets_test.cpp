@@ -19,10 +19,6 @@ protected:
         load();
         port.clearAccesses();
     }
-    void run(int mode) {
-        window->trigger_mode_box->setCurrentIndex(mode);
-        window->Command4->click();
-    }
 };
 
 // Every move of a dragged thumb redraws the stored sweep, and so does its release, with the
@@ -72,32 +68,6 @@ TEST_F(Offsets, ResetRecentresThenCapturesAndDrawsAFreshSweepWithoutATrigger) {
     EXPECT_FALSE(window->loopRunning());
     window->Command1->click(); // already at the start positions: still a fresh sweep
     EXPECT_EQ(captures(), 2);
-}
-
-TEST_F(Offsets, ResetDuringATriggerWaitCapturesOnceAndTheWaitCarriesOn) {
-    port.setStandingSample(140); // never a trigger
-    whenPort([] { return true; },
-             [this] { post(window.get(), [this] { window->Command1->click(); }); });
-    stopWhen([this] { return accessCount() >= kSweep + 5 * kPair; });
-    run(1);
-    EXPECT_EQ(captures(), 1);
-    EXPECT_TRUE(blueAt(250, 216)); // (140 - 128) x 0.36 = 4.32 rows down
-    EXPECT_EQ(accessCount(), kSweep + 6 * kPair);
-}
-
-TEST_F(Offsets, ABarMovedWhileASingleShotIsArmedRedrawsThePreviousSweep) {
-    port.setStandingSample(128);
-    window->Command1->click();
-    port.setStandingSample(140);
-    bool redrawn = false;
-    whenPort([] { return true; },
-             [this] { post(window.get(), [this] { window->YOffset->setValue(300); }); });
-    whenPort([this] { return accessCount() >= kSweep + kPair; },
-             [&] { redrawn = blueAt(250, 300) && !blueAt(250, 212); });
-    stopWhen([this] { return accessCount() >= kSweep + kPair; });
-    run(2);
-    EXPECT_TRUE(redrawn);
-    EXPECT_EQ(captures(), 1);
 }
 
 } // namespace

@@ -3,120 +3,124 @@
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScrollBar>
 
 namespace vistrace::testing {
 namespace {
 
-class RunLoop : public ControlTest {
-protected:
-    void SetUp() override {
-        ControlTest::SetUp();
+// The loop as the operator drives it from its pumps. A row sets the trigger mode, may take a
+// sweep of one constant sample first, and plays the port; each step runs before the port
+// access of that number since Run. Operator actions come in the next pump, a port failure at
+// that access; notes are checks made there. Captures and accesses count from Run, and an
+// exit code of -1 means the program carries on.
+TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
+    std::vector<bool> notes;
+    SeenBox box;
+    const auto later = [this](std::function<void()> action) {
+        return [this, action] { post(window.get(), action); };
+    };
+    const auto note = [&](std::function<bool()> check) {
+        return [&, check] { notes.push_back(check()); };
+    };
+    const auto stop = later([this] { window->Command2->click(); });
+    const auto mode = [&](int index) {
+        return later([this, index] { window->trigger_mode_box->setCurrentIndex(index); });
+    };
+    const std::function<void()> fail = [] { throw PortError("failed"); };
+    // Once the program has ended no handler runs, so neither of these does anything.
+    const auto end = [&](bool byExit) {
+        return later([this, byExit] {
+            byExit ? window->mnuexit->trigger() : static_cast<void>(window->close());
+            window->Command1->click();
+            window->TimeBase_box->setCurrentIndex(0);
+        });
+    };
+    using Steps = std::vector<std::pair<std::size_t, std::function<void()>>>;
+    struct Row {
+        const char* what;
+        int mode, before;
+        std::uint8_t standing;
+        std::vector<std::uint8_t> queued;
+        Steps steps;
+        int captures;
+        std::size_t accesses;
+        int exitCode = -1;
+    };
+    // clang-format off
+    const std::vector<Row> rows{
+        {"no mode runs free; About between passes; Stop after the pass", -1, -1, 128, {},
+         {{2000, later([this] { window->mnuabout->trigger(); })},
+          {4000, note([&] { return box.shown; })}, {8000, stop}}, 3, 3 * kSweep},
+        {"Repeat: the capture begins right after the triggering pair", 1, -1, 140,
+         {140, 140, 140, 140, 130, 120},
+         {{39, note([this] { return counter.readings == 2; })}, {3276, stop}},
+         1, 3 * kPair + kSweep + 21 * kPair},
+        {"Repeat to Single in the wait: the single shot in the same pass", 1, -1, 140,
+         {140, 140, 130, 120, 130, 120}, {{0, mode(2)}}, 1, 3 * kPair + kSweep},
+        {"None to Repeat while running: the next pass waits", 0, -1, 140, {},
+         {{2000, mode(1)}, {3060, stop}}, 1, kSweep + 6 * kPair},
+        {"Single: blank while armed, one sweep, then it stops itself", 2, 128, 100,
+         {130, 130, 130, 120}, {{0, note([this] { return bluePixels() == 0; })}},
+         1, 2 * kPair + kSweep},
+        {"Stop ends a wait that never triggers", 1, 128, 128, {}, {{600, stop}}, 0, 51 * kPair},
+        {"Stop and Run in one pump never nest a loop", 0, -1, 0, {},
+         {{5000, stop}, {5000, later([this] { window->Command4->click(); })}, {29000, stop}},
+         2, 2 * kSweep},
+        {"the reset in a wait captures at once and the wait carries on", 1, -1, 140, {},
+         {{0, later([this] { window->Command1->click(); })},
+          {3060, note([this] { return blueAt(250, 216); })}, {3060, stop}}, 1, kSweep + 6 * kPair},
+        {"a bar moved while a single shot is armed redraws the last sweep", 2, 128, 140, {},
+         {{0, later([this] { window->YOffset->setValue(300); })},
+          {12, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })}, {12, stop}},
+         0, 2 * kPair},
+        {"a port failing in a capture", 0, 60, 200, {}, {{1500, fail}}, 0, 1500, 1},
+        {"a port failing in a trigger wait", 1, 60, 200, {}, {{480, fail}}, 0, 480, 1},
+        {"a timed sweep without a counter", 0, 60, 200, {},
+         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, 3, 1},
+        {"Exit in a trigger wait", 1, 60, 200, {}, {{2000, end(true)}}, 0, 2004, 0},
+        {"a close in a running loop", 0, 60, 200, {}, {{2000, end(false)}}, 1, kSweep, 0},
+        {"a close in a single-shot wait", 2, 60, 200, {}, {{2000, end(false)}}, 0, 2004, 0},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SetUp();
         load();
+        if (row.before >= 0) {
+            port.setStandingSample(static_cast<std::uint8_t>(row.before));
+            window->Command1->click();
+        }
+        window->trigger_mode_box->setCurrentIndex(row.mode);
+        port.setStandingSample(row.standing);
+        port.queueSamples(row.queued);
         port.clearAccesses();
-    }
-    void setMode(int mode) { window->trigger_mode_box->setCurrentIndex(mode); }
-    void setModeInPump(int mode) {
-        post(window.get(), [this, mode] { setMode(mode); });
-    }
-    void run() { window->Command4->click(); }
-    void expectIdle() const {
-        EXPECT_TRUE(runEnabled());
+        counter.readings = 0;
+        notes.clear();
+        box = {};
+        for (const auto& [at, action] : row.steps) {
+            whenPort([this, at] { return accessCount() >= at; }, action);
+        }
+        answerNextBox(box);
+        window->Command4->click();
+        EXPECT_EQ(captures(), row.captures);
+        EXPECT_EQ(accessCount(), row.accesses);
+        EXPECT_EQ(notes, std::vector<bool>(notes.size(), true));
         EXPECT_FALSE(window->loopRunning());
-        EXPECT_TRUE(window->state.stop_requested);
+        EXPECT_EQ(window->state.sample_count, 500);
+        EXPECT_EQ(window->exitCode(), std::max(row.exitCode, 0));
+        if (row.exitCode < 0) {
+            EXPECT_FALSE(window->ending());
+            EXPECT_TRUE(runEnabled() && window->state.stop_requested);
+            EXPECT_GT(bluePixels(), 0);
+        } else {
+            EXPECT_TRUE(window->ending());
+            EXPECT_EQ(box.shown, row.exitCode == 1);
+        }
+        for (int i = 1; i <= 500 && row.exitCode == 1; ++i) {
+            ASSERT_EQ(window->state.samples[i], 60) << "the last good sweep, at " << i;
+        }
+        TearDown();
     }
-};
-
-// No selected mode runs free like "None"; About answered in between does not end it.
-TEST_F(RunLoop, NoneRunsFreeUntilStopThenKeepsTheLastSweep) {
-    port.setStandingSample(128);
-    setMode(-1);
-    SeenBox about;
-    answerNextBox(about);
-    whenPort([this] { return captures() >= 1; },
-             [this] { post(window.get(), [this] { window->mnuabout->trigger(); }); });
-    stopWhen([this] { return captures() >= 3; });
-    run();
-    EXPECT_TRUE(about.shown);
-    EXPECT_EQ(captures(), 3); // Stop is handled in the pump at the end of the third capture
-    EXPECT_EQ(accessCount(), 3 * kSweep);
-    EXPECT_GT(bluePixels(), 0);
-    expectIdle();
-}
-
-TEST_F(RunLoop, RepeatCapturesOnlyRightAfterATrigger) {
-    setMode(1);
-    port.setStandingSample(140);                       // constant: never a trigger
-    port.queueSamples({140, 140, 140, 140, 130, 120}); // the third pair rises past 126
-    stopWhen([this] { return accessCount() >= 3 * kPair + kSweep + 20 * kPair; });
-    run();
-    EXPECT_EQ(captures(), 1);
-    EXPECT_EQ(port.accesses()[3 * kPair + 3], read(889, ScriptedPort::readingsFor(140).first));
-    EXPECT_EQ(accessCount(), 3 * kPair + kSweep + 21 * kPair); // then pairs only
-    expectIdle();
-}
-
-// The mode is read before each of the two decisions of a pass, as the events left it:
-// Repeat to Single during the wait gives, in the same pass, the single shot with its own wait;
-// None to Repeat while running makes the next pass wait.
-TEST_F(RunLoop, TheModeIsReadBeforeEachDecision) {
-    port.setStandingSample(140);
-    setMode(1);
-    port.queueSamples({140, 140, 130, 120, 130, 120});
-    whenPort([] { return true; }, [this] { setModeInPump(2); });
-    run();
-    EXPECT_EQ(captures(), 1);
-    EXPECT_EQ(accessCount(), 3 * kPair + kSweep);
-    expectIdle();
-    setMode(0);
-    port.clearAccesses();
-    counter.readings = 0;
-    whenPort([this] { return captures() >= 1; }, [this] { setModeInPump(1); });
-    stopWhen([this] { return accessCount() >= kSweep + 5 * kPair; });
-    run();
-    EXPECT_EQ(captures(), 1);
-    EXPECT_EQ(accessCount(), kSweep + 6 * kPair); // Stop is seen after the pair it came in
-}
-
-TEST_F(RunLoop, SingleBlanksTheScreenThenDrawsExactlyOneSweepAndStopsItself) {
-    port.setStandingSample(128);
-    window->Command1->click(); // a sweep on the screen before the single shot
-    setMode(2);
-    port.setStandingSample(100);
-    port.queueSamples({130, 130, 130, 120});
-    int blueWhileArmed = -1;
-    whenPort([] { return true; }, [&] { blueWhileArmed = bluePixels(); });
-    run();
-    EXPECT_EQ(blueWhileArmed, 0);
-    EXPECT_EQ(captures(), 2); // the reset's and the single shot's
-    EXPECT_EQ(window->state.samples[1], 100);
-    EXPECT_GT(bluePixels(), 0);
-    expectIdle();
-}
-
-TEST_F(RunLoop, StopEndsAWaitThatNeverTriggersAndKeepsTheLastSweep) {
-    port.setStandingSample(128);
-    window->Command1->click();
-    const int before = bluePixels();
-    setMode(1);
-    stopWhen([this] { return accessCount() >= kSweep + 600; });
-    run();
-    EXPECT_EQ(captures(), 1);
-    EXPECT_EQ(bluePixels(), before);
-    expectIdle();
-}
-
-// Stop enables Run before the loop has ended; a Run handled in the same pump must not start
-// a second loop inside the first.
-TEST_F(RunLoop, StopAndRunInOnePumpNeverNestALoop) {
-    whenPort([this] { return captures() >= 2; },
-             [this] {
-                 post(window.get(), [this] { window->Command2->click(); });
-                 post(window.get(), [this] { window->Command4->click(); });
-             });
-    stopWhen([this] { return captures() >= 10; }); // ends a nested loop all the same
-    run();
-    EXPECT_EQ(captures(), 2);
-    expectIdle();
 }
 
 } // namespace

@@ -16,23 +16,16 @@ namespace {
 
 using Window = ControlTest;
 
-// The layout in tab order: name, x, y, width, height in client pixels (twips / 15); the
-// labels, which Tab passes over, are left out.
-using LayoutRow = std::tuple<const char*, int, int, int, int>;
-const auto kLayout = std::to_array<LayoutRow>({
-    {"scope", 88, 48, 509, 425},
-    {"YOffset", 72, 48, 14, 425},
-    {"Command4", 536, 528, 73, 33},
-    {"Port_Address_Box", 624, 120, 49, 21},
-    {"TimeBase_box", 160, 16, 105, 21},
-    {"VoltPerDiv_Box", 368, 16, 97, 21},
-    {"XOffset", 88, 471, 508, 14},
-    {"Command1", 424, 528, 89, 33},
-    {"trigger_mode_box", 608, 232, 81, 21},
-    {"trigger_slop_box", 608, 296, 73, 21},
-    {"trigger_voltage_box", 608, 360, 65, 21},
-    {"Command2", 632, 528, 49, 33},
-});
+// The controls in tab order (labels, which Tab passes over, left out) and their places: x, y,
+// width, height in client pixels (twips / 15).
+const QStringList kTabOrder = QStringLiteral("scope YOffset Command4 Port_Address_Box TimeBase_box "
+                                             "VoltPerDiv_Box XOffset Command1 trigger_mode_box "
+                                             "trigger_slop_box trigger_voltage_box Command2")
+                                  .split(' ');
+const std::array<int, 48> kPlaces{88,  48,  509, 425, 72,  48,  14,  425, 536, 528, 73, 33,
+                                  624, 120, 49,  21,  160, 16,  105, 21,  368, 16,  97, 21,
+                                  88,  471, 508, 14,  424, 528, 89,  33,  608, 232, 81, 21,
+                                  608, 296, 73,  21,  608, 360, 65,  21,  632, 528, 49, 33};
 
 // Typing into a trigger selector never selects an item; About shows its box and ends nothing.
 TEST_F(Window, EveryControlHasItsPlaceAndTabStopAndTypingNeverSelects) {
@@ -40,10 +33,12 @@ TEST_F(Window, EveryControlHasItsPlaceAndTabStopAndTypingNeverSelects) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(window->centralWidget()->geometry(), QRect(0, window->menuBar()->height(), 709, 570));
     window->scope->setFocus();
-    for (auto [name, x, y, width, height] : kLayout) {
-        auto* control = window->centralWidget()->findChild<QWidget*>(name);
+    for (qsizetype i = 0; i < kTabOrder.size(); ++i) {
+        const std::string name = kTabOrder[i].toStdString();
+        auto* control = window->centralWidget()->findChild<QWidget*>(kTabOrder[i]);
         ASSERT_NE(control, nullptr) << name;
-        EXPECT_EQ(control->geometry(), QRect(x, y, width, height)) << name;
+        const int* place = &kPlaces.at(static_cast<std::size_t>(4 * i));
+        EXPECT_EQ(control->geometry(), QRect(place[0], place[1], place[2], place[3])) << name;
         QWidget* focus = QApplication::focusWidget();
         ASSERT_TRUE(focus == control || control->isAncestorOf(focus)) << name;
         QTest::keyClick(focus, Qt::Key_Tab);

@@ -1,9 +1,8 @@
 # shellcheck shell=bash
 # shellcheck disable=SC2034 # the callers read the variables set here
-# Steps for driving the real vistrace-sim on an X display with xdotool, as an operator would.
-# Sourced by the end-to-end checks, scripts/soak and scripts/screenshot. They run under Xvfb,
-# where no window manager places the window, so its position is its X, Y. Positions given
-# to these functions are in the window's client area, below the menu bar.
+# Drives the real vistrace-sim with xdotool as an operator would, for the end-to-end checks,
+# scripts/soak and scripts/screenshot. Under Xvfb no window manager places the window, so its
+# position is its X, Y; positions given here are in its client area, below the menu bar.
 
 fail() {
     echo "FAIL: $*" >&2
@@ -25,7 +24,7 @@ screen_digest() {
     import -window root -crop "$3x$4+$((X + $1))+$((Y + menu + $2))" rgb:- | md5sum | cut -d ' ' -f 1
 }
 
-# Stops waiting for the window once the program has ended.
+# The window is up, or the program has ended.
 window_found() {
     wid=$(xdotool search --onlyvisible --name '^Vistrace$' 2>/dev/null | head -n 1)
     [[ -n $wid ]] || ! kill -0 "$sim_pid" 2>/dev/null
@@ -40,18 +39,15 @@ painted() {
 
 # start_sim PROGRAM [STDERR_FILE]: starts the program and waits until its window is painted.
 # Sets sim_pid, wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).
-# A program that cannot start (no display, say) fails the check with its own stderr.
 start_sim() {
     sim_stderr=${2:-$(mktemp)}
     "$1" 2>"$sim_stderr" &
     sim_pid=$!
     painted_digest=
-    if ! wait_until 10 window_found || [[ -z $wid ]]; then
-        cat "$sim_stderr" >&2
-        fail "the window did not appear; the program's stderr is above"
-    fi
+    wait_until 10 window_found && [[ -n $wid ]] ||
+        fail "the window did not appear; the program's stderr: $(cat "$sim_stderr")"
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    menu=$((HEIGHT - 570)) # the client area is 570 px high
+    menu=$((HEIGHT - 570))
     park_pointer
     wait_until 5 painted || fail "the window was never painted"
     run_enabled=$(screen_digest 536 528 73 33)
@@ -66,26 +62,24 @@ run_is() {
 
 # Keeps the pointer off the controls, so that no hover highlight changes how they look.
 park_pointer() { xdotool mousemove $((X + WIDTH + 10)) $((Y + HEIGHT + 10)); }
-
-# click X Y
 click() {
     xdotool mousemove --window "$wid" "$1" $((menu + $2)) click 1
     park_pointer
 }
 press_run() { click 572 544; }
 press_stop() { click 656 544; }
+windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+windows_are() { (($(windows) == $1)); }
 
-windows_mapped() { (($(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l) == $1)); }
-
-# choose_item X Y WIDTH HEIGHT KEY...: opens the drop-down at that place by its arrow and
-# picks an item with the keys (the list opens on the current item).
+# choose_item X Y WIDTH HEIGHT KEY...: opens the drop-down there by its arrow and picks an
+# item with the keys (the list opens on the current item; it is a window of its own).
 choose_item() {
     local closed
-    closed=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
+    closed=$(windows)
     xdotool mousemove --window "$wid" $(($1 + $3 - 8)) $((menu + $2 + $4 / 2)) click 1
-    wait_until 5 windows_mapped $((closed + 1)) || fail "the list at $1, $2 did not open"
+    wait_until 5 windows_are $((closed + 1)) || fail "the list at $1, $2 did not open"
     xdotool key "${@:5}"
-    wait_until 5 windows_mapped "$closed" || fail "the list at $1, $2 did not close"
+    wait_until 5 windows_are "$closed" || fail "the list at $1, $2 did not close"
     park_pointer
 }
 
@@ -99,17 +93,16 @@ exit_via_menu() {
     click 30 14
 }
 
-# count_blue FILE [X Y]: the trace's pure blue pixels inside the screen `scope`, on a
+# count_blue FILE [X Y]: the trace's pure blue pixels inside the screen `scope` of a
 # screenshot whose client area starts at X, Y (the window's, by default).
 count_blue() {
-    convert "$1" -crop "505x421+$((${2:-$X} + 90))+$((${3:-$((Y + menu))} + 50))" +repage \
-        -fill black +opaque '#0000FF' -fill white -opaque '#0000FF' -format '%[fx:round(mean*w*h)]' info:
+    convert "$1" -crop "505x421+$((${2:-$X} + 90))+$((${3:-$((Y + menu))} + 50))" +repage -fill black \
+        +opaque '#0000FF' -fill white -opaque '#0000FF' -format '%[fx:round(mean*w*h)]' info:
 }
-blue_on_screen() {
+blue_over() { # needs work, a scratch directory
     import -window root "$work/screen.png"
-    count_blue "$work/screen.png"
+    (($(count_blue "$work/screen.png") > $1))
 }
-blue_over() { (($(blue_on_screen) > $1)); }
 
 # wait_end SECONDS: waits for the program to end and sets sim_status to its exit status;
 # returns 1 if it is still running after that time.
