@@ -19,19 +19,17 @@ wait_until() {
     return 1
 }
 
-# screen_digest X Y WIDTH HEIGHT: a digest of the pixels now on the screen there.
+# screen_digest X Y WIDTH HEIGHT: a digest of the pixels there now.
 screen_digest() {
     import -window root -crop "$3x$4+$((X + $1))+$((Y + menu + $2))" rgb:- | md5sum | cut -d ' ' -f 1
 }
 
-# The window is up, or the program has ended.
-window_found() {
+window_found() { # the window is up, or the program has ended
     wid=$(xdotool search --onlyvisible --name '^Vistrace$' 2>/dev/null | head -n 1)
     [[ -n $wid ]] || ! kill -0 "$sim_pid" 2>/dev/null
 }
 
-# The client area shows the same picture twice running: mapped and painted.
-painted() {
+painted() { # the same picture twice running: mapped and painted
     local last=$painted_digest
     painted_digest=$(screen_digest 0 0 709 570)
     [[ $painted_digest == "$last" ]]
@@ -60,7 +58,7 @@ run_is() {
     [[ $now == "$1" ]]
 }
 
-# Keeps the pointer off the controls, so that no hover highlight changes how they look.
+# Off the controls, so that no hover highlight changes how they look.
 park_pointer() { xdotool mousemove $((X + WIDTH + 10)) $((Y + HEIGHT + 10)); }
 click() {
     xdotool mousemove --window "$wid" "$1" $((menu + $2)) click 1
@@ -113,8 +111,7 @@ wait_end() {
     sim_pid=
 }
 
-# Ends a program left running by a failed check.
-stop_sim() {
+stop_sim() { # a program left running by a failed check
     if [[ -n ${sim_pid:-} ]]; then
         kill "$sim_pid" 2>/dev/null || true
         wait "$sim_pid" 2>/dev/null || true
