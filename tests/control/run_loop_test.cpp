@@ -16,10 +16,10 @@ namespace {
 TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
     std::vector<bool> notes;
     SeenBox box;
-    const auto later = [this](std::function<void()> action) {
+    const auto later = [this](const std::function<void()>& action) {
         return [this, action] { post(window.get(), action); };
     };
-    const auto note = [&](std::function<bool()> check) {
+    const auto note = [&](const std::function<bool()>& check) {
         return [&, check] { notes.push_back(check()); };
     };
     const auto stop = later([this] { window->Command2->click(); });
@@ -97,8 +97,8 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         counter.readings = 0;
         notes.clear();
         box = {};
-        for (const auto& [at, action] : row.steps) {
-            whenPort([this, at] { return accessCount() >= at; }, action);
+        for (const auto& step : row.steps) {
+            whenPort([this, when = step.first] { return accessCount() >= when; }, step.second);
         }
         answerNextBox(box);
         window->Command4->click();

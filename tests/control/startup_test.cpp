@@ -49,9 +49,9 @@ TEST_F(ControlTest, EverySelectorRowSetsItsFields) {
         window->trigger_voltage_box->setCurrentIndex(static_cast<int>(i));
         EXPECT_EQ(state.trigger_level, kTriggerLevelRows.at(i).trigger_level);
     }
-    for (const std::size_t i : {2U, 1U, 0U}) {
-        window->Port_Address_Box->setCurrentIndex(static_cast<int>(i));
-        EXPECT_EQ(state.port_address, kPortRows.at(i).port_address);
+    for (const std::size_t index : {2U, 1U, 0U}) {
+        window->Port_Address_Box->setCurrentIndex(static_cast<int>(index));
+        EXPECT_EQ(state.port_address, kPortRows.at(index).port_address);
     }
     const auto fields = [&] {
         return std::tuple(state.sample_count, state.sample_interval, state.volts_gain,

@@ -120,6 +120,7 @@ int columnOf(int unit) {
 
 // Draws the window's samples afresh at the start-up settings, changed by a case; gives the
 // rows drawn in each pixel column, each pixel pure blue.
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): each call reads as a table row
 std::map<int, std::set<int>> draw(ScopeWindow& window, int count, int step, int gain, int width) {
     window.state.sample_count = static_cast<std::int16_t>(count);
     window.state.x_step = static_cast<std::uint8_t>(step);

@@ -14,7 +14,9 @@ TEST(SimulatedConverter, ConvertsAtTheFallingStartStrobeOnlyAtTheConverterPort) 
     // A ramp of one sample unit per nanosecond walks through every value.
     SimulatedConverter ramp(
         clock,
-        {0, [](double s) { return (128.0 - s * 1e9) / SimulatedConverter::kUnitsPerVolt; }, 0});
+        {0,
+         [](double seconds) { return (128.0 - seconds * 1e9) / SimulatedConverter::kUnitsPerVolt; },
+         0});
     for (int value = 0; value <= 255; ++value) {
         clock.now = value;
         ASSERT_EQ(oneread(state, ramp), value);

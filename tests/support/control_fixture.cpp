@@ -12,7 +12,8 @@ void ControlTest::SetUp() {
     watches_.clear();
     window = std::make_unique<ScopeWindow>(port, counter);
     port.beforeAccess = [this](const PortAccess&) {
-        for (std::size_t i = 0; i < watches_.size(); ++i) { // by index: an action may add one
+        // By index: an action may add a watch. NOLINTNEXTLINE(modernize-loop-convert)
+        for (std::size_t i = 0; i < watches_.size(); ++i) {
             if (watches_[i].first && watches_[i].first()) {
                 watches_[i].first = nullptr;
                 const std::function<void()> action = watches_[i].second;

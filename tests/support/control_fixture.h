@@ -11,8 +11,8 @@
 
 namespace vistrace::testing {
 
-inline constexpr std::size_t kSweep = 500 * 6; // port accesses of a default capture
-inline constexpr std::size_t kPair = 12;       // port accesses of one trigger pair
+inline constexpr std::size_t kSweep = std::size_t{500} * 6; // port accesses of a default capture
+inline constexpr std::size_t kPair = 12;                    // port accesses of one trigger pair
 
 // What a modal message box showed before it was answered.
 struct SeenBox {
