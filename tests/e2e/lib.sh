@@ -1,5 +1,7 @@
 # shellcheck shell=bash
-# shellcheck disable=SC2034 # the callers read the variables set here
+# The callers read the variables set here and set work; `A && B || fail` fails when either
+# does, and eval's single quotes are meant.
+# shellcheck disable=SC2034,SC2154,SC2015,SC2016
 # Drives the real vistrace-sim with xdotool as an operator would, for the end-to-end checks,
 # scripts/soak and scripts/screenshot. Under Xvfb no window manager places the window, so its
 # position is its X, Y; positions given here are in its client area, below the menu bar.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2015 # `A && B || fail` fails when either does
 # Runs the real vistrace-sim as an operator would: Run draws, Stop keeps the last sweep, Exit
 # ends it with status 0. Then ends it by File > Exit and by closing the window inside its
 # loop's two longest stays, a 200mS/Div capture (about 1.8 s without events) and a trigger
