@@ -36,9 +36,12 @@ TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
     EXPECT_TRUE(blueAt(250, 380));
     window->YOffset->triggerAction(QScrollBar::SliderPageStepSub);
     EXPECT_TRUE(blueAt(columnOf(50), 330));
-    window->XOffset->triggerAction(QScrollBar::SliderPageStepAdd);
-    EXPECT_FALSE(blueAt(columnOf(97), 330));
-    EXPECT_TRUE(blueAt(columnOf(103), 330));
+    window->XOffset->setSliderDown(true);
+    window->XOffset->setSliderPosition(-200); // units -199 to 300
+    EXPECT_TRUE(blueAt(columnOf(290), 330) && !blueAt(columnOf(310), 330));
+    window->XOffset->setSliderDown(false);
+    window->XOffset->triggerAction(QScrollBar::SliderPageStepAdd); // to 400
+    EXPECT_TRUE(blueAt(columnOf(390), 330) && !blueAt(columnOf(410), 330));
     EXPECT_EQ(accessCount(), 0U);
 }
 
