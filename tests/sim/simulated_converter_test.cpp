@@ -21,14 +21,14 @@ TEST(SimulatedConverter, ConvertsAtTheFallingStartStrobeOnlyAtTheConverterPort) 
         clock.now = value;
         ASSERT_EQ(oneread(state, ramp), value);
     }
-    clock.now = 10;
+    clock.now = 165;
     ramp.Out32(0x378, 254);
     clock.now = 200;
     ramp.Out32(0x378, 255);
     ramp.Out32(0x378, 253);
     const int first = ramp.Inp32(0x379);
     ramp.Out32(0x378, 255);
-    EXPECT_EQ(assembleSample(first, ramp.Inp32(0x379)), 10) << "the conversion is held";
+    EXPECT_EQ(assembleSample(first, ramp.Inp32(0x379)), 165) << "the conversion is held";
     EXPECT_NE(first & 0x0F, 0) << "undriven status bits read high, as on a real port";
     // The other ports have nothing attached: their status inputs float high.
     for (const std::int16_t port : {std::int16_t{0x278}, std::int16_t{0x3BC}}) {
