@@ -10,65 +10,52 @@ namespace {
 constexpr int kRising = 0;
 constexpr int kFalling = 1;
 
-struct TriggerTest : ::testing::Test {
-    // After whatever pairs a case queues, the input stays flat: no further pair can trigger.
-    TriggerTest() { port.setStandingSample(128); }
-
-    // Runs the wait, asking for a stop in its third round of events; each round sets the
-    // trigger level to levelInPump if one is given.
-    TriggerOutcome wait(int slope, int levelInPump = -1) {
-        accessesAtPump.clear();
-        port.clearAccesses();
-        state.stop_requested = false;
-        return waittrigger(state, port, slope, [this, levelInPump] {
+// After the pairs a case queues the input stays flat, so no later pair can trigger; the
+// events of the third round ask for a stop. The pairs 128, 128 make a constant input just
+// beyond the level. The level is read after the events, so one chosen there applies to the
+// pair just read; and only the two samples of one pair are compared.
+TEST(Trigger, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
+    struct Case {
+        int slope;
+        std::uint8_t level;
+        std::vector<std::uint8_t> samples;
+        std::size_t rounds; // of events: 1 if the first pair triggers, 3 if none does
+        int levelInPump = -1;
+    };
+    // clang-format off
+    const std::vector<Case> cases{
+        {kRising, 126, {130, 120}, 1}, {kRising, 126, {120, 110}, 1}, {kRising, 126, {110, 120}, 3},
+        {kRising, 129, {128, 128}, 3}, {kRising, 126, {130, 126}, 3}, {kRising, 0, {255, 0}, 3},
+        {kRising, 100, {130, 120}, 1, 126}, {kRising, 126, {130, 120}, 3, 100},
+        {kRising, 126, {130, 130, 120, 120}, 3},
+        {kFalling, 126, {120, 130}, 1}, {kFalling, 126, {126, 127}, 1},
+        {kFalling, 126, {140, 130}, 3}, {kFalling, 127, {128, 128}, 3},
+        {kFalling, 126, {120, 126}, 3}, {kFalling, 255, {0, 255}, 3},
+        {-1, 126, {}, 0}, {2, 126, {}, 0}};
+    // clang-format on
+    for (const Case& row : cases) {
+        ScopeState state;
+        state.trigger_level = row.level;
+        testing::ScriptedPort port;
+        port.setStandingSample(128);
+        port.queueSamples(row.samples);
+        std::vector<std::size_t> accessesAtPump;
+        const TriggerOutcome outcome = waittrigger(state, port, row.slope, [&] {
             accessesAtPump.push_back(port.accesses().size());
-            if (levelInPump >= 0) {
-                state.trigger_level = static_cast<std::uint8_t>(levelInPump);
+            if (row.levelInPump >= 0) {
+                state.trigger_level = static_cast<std::uint8_t>(row.levelInPump);
             }
             state.stop_requested = accessesAtPump.size() >= 3;
         });
+        SCOPED_TRACE(::testing::Message() << "slope " << row.slope << " level " << int{row.level});
+        EXPECT_EQ(outcome, row.rounds == 3 ? TriggerOutcome::Stopped : TriggerOutcome::Triggered);
+        // Events run once after every pair of reads, and never inside one.
+        EXPECT_EQ(accessesAtPump.size(), row.rounds);
+        for (std::size_t i = 0; i < accessesAtPump.size(); ++i) {
+            EXPECT_EQ(accessesAtPump[i], 12 * (i + 1));
+        }
+        EXPECT_EQ(port.accesses().size(), 12 * row.rounds);
     }
-
-    ScopeState state;
-    testing::ScriptedPort port;
-    std::vector<std::size_t> accessesAtPump;
-};
-
-// The pairs 128, 128 make a constant input just beyond the level: it must never trigger. The
-// level is read after the events run, so a level chosen there applies to the pair just read.
-TEST_F(TriggerTest, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
-    struct Case {
-        int slope;
-        std::uint8_t level, first, second;
-        bool triggers;
-        int levelInPump = -1;
-    };
-    for (const Case row :
-         {Case{kRising, 126, 130, 120, true}, Case{kRising, 126, 120, 110, true},
-          Case{kRising, 126, 110, 120, false}, Case{kRising, 129, 128, 128, false},
-          Case{kRising, 126, 130, 126, false}, Case{kRising, 0, 255, 0, false},
-          Case{kRising, 100, 130, 120, true, 126}, Case{kRising, 126, 130, 120, false, 100},
-          Case{kFalling, 126, 120, 130, true}, Case{kFalling, 126, 126, 127, true},
-          Case{kFalling, 126, 140, 130, false}, Case{kFalling, 127, 128, 128, false},
-          Case{kFalling, 126, 120, 126, false}, Case{kFalling, 255, 0, 255, false}}) {
-        state.trigger_level = row.level;
-        port.queueSamples({row.first, row.second});
-        SCOPED_TRACE(::testing::Message() << "slope " << row.slope << " level " << int{row.level}
-                                          << " pair " << int{row.first} << ", " << int{row.second});
-        EXPECT_EQ(wait(row.slope, row.levelInPump),
-                  row.triggers ? TriggerOutcome::Triggered : TriggerOutcome::Stopped);
-        // Events run once after every pair of reads, and a stop asked for there ends the wait.
-        EXPECT_EQ(accessesAtPump.size(), row.triggers ? 1U : 3U);
-        EXPECT_EQ(accessesAtPump.back(), 12 * accessesAtPump.size());
-    }
-}
-
-TEST_F(TriggerTest, NoSlopeSelectedReturnsAtOnceWithoutPortAccess) {
-    for (const int slope : {-1, 2}) {
-        EXPECT_EQ(wait(slope), TriggerOutcome::Triggered);
-    }
-    EXPECT_TRUE(accessesAtPump.empty());
-    EXPECT_TRUE(port.accesses().empty());
 }
 
 } // namespace

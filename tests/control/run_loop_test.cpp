@@ -1,152 +1,146 @@
 #include "control_fixture.h"
 #include "fake_scheduler.h"
 #include "realtime_sweeps.h"
+#include "selector_tables.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QEventLoop>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
+#include <QScrollBar>
 
 namespace vistrace::testing {
 namespace {
 
-constexpr int kNoSelection = -1;
-constexpr int kRepeat = 1;
-constexpr int kSingle = 2;
-
-class RunLoop : public ControlTest {
-protected:
-    void SetUp() override {
-        ControlTest::SetUp();
-        load();
-        port.clearAccesses();
-    }
-
-    [[nodiscard]] std::size_t accessCount() const { return port.accesses().size(); }
-
-    // Posts a Stop click once the port has seen extra more accesses.
-    void stopAfterAccesses(std::size_t extra) {
-        const std::size_t until = accessCount() + extra;
-        whenPort([this, until] { return accessCount() >= until; },
-                 [this] { post(window.get(), [this] { window->Command2->click(); }); });
-    }
-
-    void run() { window->Command4->click(); }
-};
-
-// No selected mode runs free like "None".
-TEST_F(RunLoop, NoneRunsFreeUntilStopThenKeepsTheLastSweep) {
-    port.setStandingSample(128);
-    window->trigger_mode_box->setCurrentIndex(kNoSelection);
-    whenPort([this] { return captures() >= 3; },
-             [this] { post(window.get(), [this] { window->Command2->click(); }); });
-    run();
-
-    // Stop is posted during the third capture and handled in the pump at the end of it.
-    EXPECT_EQ(captures(), 3);
-    EXPECT_TRUE(runEnabled());
-    EXPECT_FALSE(window->loopRunning());
-    EXPECT_TRUE(window->state.stop_requested);
-    EXPECT_GT(bluePixels(), 0);
-    // No pass ever waited for a trigger: every access belongs to a capture.
-    EXPECT_EQ(accessCount(), 3U * 500U * 6U);
-}
-
-TEST_F(RunLoop, RepeatCapturesOnlyRightAfterATrigger) {
-    window->trigger_mode_box->setCurrentIndex(kRepeat);
-    port.setStandingSample(140);                       // constant: never a trigger
-    port.queueSamples({140, 140, 140, 140, 130, 120}); // third pair rises past 126
-    whenPort([this] { return captures() >= 1; }, [this] { stopAfterAccesses(240); });
-    run();
-
-    EXPECT_EQ(captures(), 1);
-    const auto& log = port.accesses();
-    // Three pairs of reads (12 accesses each), then the capture begins at once.
-    ASSERT_GT(log.size(), 36U + 3000U);
-    EXPECT_EQ(log[36], write(888, 254));
-    EXPECT_EQ(log[39], read(889, ScriptedPort::readingsFor(140).first));
-    // After the capture only trigger pairs were read, until Stop ended the wait.
-    EXPECT_EQ((log.size() - 36U - 3000U) % 12U, 0U);
-    EXPECT_TRUE(runEnabled());
-    EXPECT_FALSE(window->loopRunning());
-}
-
-TEST_F(RunLoop, SingleBlanksTheScreenThenDrawsExactlyOneSweepAndStopsItself) {
-    port.setStandingSample(128);
-    window->Command1->click(); // a sweep on the screen before the single shot
-    ASSERT_GT(bluePixels(), 0);
-    window->trigger_mode_box->setCurrentIndex(kSingle);
-    port.setStandingSample(100);
-    port.queueSamples({130, 130, 130, 120});
-    int blueWhileArmed = -1;
-    whenPort([] { return true; }, [&] { blueWhileArmed = bluePixels(); });
-    run();
-
-    EXPECT_EQ(blueWhileArmed, 0);
-    EXPECT_EQ(captures(), 2); // the reset's and the single shot's
-    EXPECT_EQ(window->state.samples[1], 100);
-    EXPECT_GT(bluePixels(), 0);
-    EXPECT_TRUE(runEnabled());
-    EXPECT_TRUE(window->state.stop_requested);
-    EXPECT_FALSE(window->loopRunning());
-}
-
-TEST_F(RunLoop, StopEndsAWaitThatNeverTriggersAndKeepsTheLastSweep) {
-    port.setStandingSample(128);
-    window->Command1->click();
-    const int before = bluePixels();
-    window->trigger_mode_box->setCurrentIndex(kRepeat);
-    stopAfterAccesses(600);
-    run();
-
-    EXPECT_EQ(captures(), 1);
-    EXPECT_EQ(bluePixels(), before);
-    EXPECT_TRUE(runEnabled());
-    EXPECT_FALSE(window->loopRunning());
-}
-
-TEST_F(RunLoop, AboutPausesTheLoopUntilDismissed) {
-    port.setStandingSample(128);
-    int whenShown = -1;
-    int beforeOk = -1;
+// The loop as the operator drives it from its pumps. A row sets the trigger mode, may take a
+// sweep of one constant sample first, and plays the port; each step runs before the port
+// access of that number since Run. Operator actions come in the next pump, a port failure at
+// that access; notes are checks made there. Captures and accesses count from Run, and an
+// exit code of -1 means the program carries on.
+TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
+    std::vector<bool> notes;
     SeenBox box;
-    answerNextBox(box, [&] {
-        whenShown = captures();
-        QEventLoop settle;
-        QTimer::singleShot(30, &settle, &QEventLoop::quit);
-        settle.exec();
-        beforeOk = captures();
-    });
-    whenPort([this] { return captures() >= 2; },
-             [this] { post(window.get(), [this] { window->mnuabout->trigger(); }); });
-    whenPort([&] { return whenShown >= 0 && captures() >= whenShown + 2; },
-             [this] { post(window.get(), [this] { window->Command2->click(); }); });
-    run();
-
-    EXPECT_EQ(box.text, "Vistrace for Windows Ver 1.00");
-    EXPECT_EQ(whenShown, beforeOk);
-    EXPECT_EQ(captures(), whenShown + 2);
-    EXPECT_FALSE(window->ending());
+    const auto later = [this](const std::function<void()>& action) {
+        return [this, action] { post(window.get(), action); };
+    };
+    const auto note = [&](const std::function<bool()>& check) {
+        return [&, check] { notes.push_back(check()); };
+    };
+    const auto stop = later([this] { window->Command2->click(); });
+    const auto mode = [&](int index) {
+        return later([this, index] { window->trigger_mode_box->setCurrentIndex(index); });
+    };
+    const std::function<void()> fail = [] { throw PortError("failed"); };
+    // Once the program has ended no handler runs, so neither of these does anything.
+    const auto end = [&](bool byExit) {
+        return later([this, byExit] {
+            byExit ? window->mnuexit->trigger() : static_cast<void>(window->close());
+            window->Command1->click();
+            window->TimeBase_box->setCurrentIndex(0);
+        });
+    };
+    using Steps = std::vector<std::pair<std::size_t, std::function<void()>>>;
+    struct Row {
+        const char* what;
+        int mode, before;
+        std::uint8_t standing;
+        std::vector<std::uint8_t> queued;
+        Steps steps;
+        int captures;
+        std::size_t accesses;
+        int exitCode = -1;
+    };
+    // clang-format off
+    const std::vector<Row> rows{
+        {"no mode runs free; About between passes; Stop after the pass", -1, -1, 128, {},
+         {{2000, later([this] { window->mnuabout->trigger(); })},
+          {4000, note([&] { return box.shown; })}, {8000, stop}}, 3, 3 * kSweep},
+        {"Repeat: the capture begins right after the triggering pair", 1, -1, 140,
+         {140, 140, 140, 140, 130, 120},
+         {{39, note([this] { return counter.readings == 2; })}, {3276, stop}},
+         1, 3 * kPair + kSweep + 21 * kPair},
+        {"Repeat to Single in the wait: the single shot in the same pass", 1, -1, 140,
+         {140, 140, 130, 120, 130, 120}, {{0, mode(2)}}, 1, 3 * kPair + kSweep},
+        {"None to Repeat while running: the next pass waits", 0, -1, 140, {},
+         {{2000, mode(1)}, {3060, stop}}, 1, kSweep + 6 * kPair},
+        {"Single: blank while armed, one sweep, then it stops itself", 2, 128, 100,
+         {130, 130, 130, 120}, {{0, note([this] { return bluePixels() == 0; })}},
+         1, 2 * kPair + kSweep},
+        {"Stop ends a wait that never triggers", 1, 128, 128, {}, {{600, stop}}, 0, 51 * kPair},
+        {"Stop and Run in one pump never nest a loop", 0, -1, 0, {},
+         {{5000, stop}, {5000, later([this] { window->Command4->click(); })}, {29000, stop}},
+         2, 2 * kSweep},
+        {"the reset in a wait captures at once and the wait carries on", 1, -1, 140, {},
+         {{0, later([this] { window->Command1->click(); })},
+          {3060, note([this] { return blueAt(250, 216); })}, {3060, stop}}, 1, kSweep + 6 * kPair},
+        {"a bar moved while a single shot is armed redraws the last sweep", 2, 128, 140, {},
+         {{0, later([this] { window->YOffset->setValue(300); })},
+          {12, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })}, {12, stop}},
+         0, 2 * kPair},
+        {"a port failing in a capture", 0, 60, 200, {}, {{1500, fail}}, 0, 1500, 1},
+        {"a port failing in a trigger wait", 1, 60, 200, {}, {{480, fail}}, 0, 480, 1},
+        {"a timed sweep without a counter", 0, 60, 200, {},
+         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, 3, 1},
+        {"Exit in a trigger wait", 1, 60, 200, {}, {{2000, end(true)}}, 0, 2004, 0},
+        {"a close in a running loop", 0, 60, 200, {}, {{2000, end(false)}}, 1, kSweep, 0},
+        {"a close in a single-shot wait", 2, 60, 200, {}, {{2000, end(false)}}, 0, 2004, 0},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        SetUp();
+        load();
+        if (row.before >= 0) {
+            port.setStandingSample(static_cast<std::uint8_t>(row.before));
+            window->Command1->click();
+        }
+        window->trigger_mode_box->setCurrentIndex(row.mode);
+        port.setStandingSample(row.standing);
+        port.queueSamples(row.queued);
+        port.clearAccesses();
+        counter.readings = 0;
+        notes.clear();
+        box = {};
+        for (const auto& step : row.steps) {
+            whenPort([this, when = step.first] { return accessCount() >= when; }, step.second);
+        }
+        answerNextBox(box);
+        window->Command4->click();
+        EXPECT_EQ(captures(), row.captures);
+        EXPECT_EQ(accessCount(), row.accesses);
+        EXPECT_EQ(notes, std::vector<bool>(notes.size(), true));
+        EXPECT_FALSE(window->loopRunning());
+        EXPECT_EQ(window->state.sample_count, 500);
+        EXPECT_EQ(window->exitCode(), std::max(row.exitCode, 0));
+        if (row.exitCode < 0) {
+            EXPECT_FALSE(window->ending());
+            EXPECT_TRUE(runEnabled() && window->state.stop_requested);
+            EXPECT_GT(bluePixels(), 0);
+        } else {
+            EXPECT_TRUE(window->ending());
+            EXPECT_EQ(box.shown, row.exitCode == 1);
+        }
+        for (int i = 1; i <= 500 && row.exitCode == 1; ++i) {
+            ASSERT_EQ(window->state.samples[i], 60) << "the last good sweep, at " << i;
+        }
+        TearDown();
+    }
 }
 
 // The trigger wait pumps events and may wait for ever: only the sweeps around it are raised.
-TEST_F(RunLoop, SingleShotRaisesItsSweepButNeverTheTriggerWait) {
+TEST_F(ControlTest, SingleShotRaisesItsSweepButNeverTheTriggerWait) {
     FakeScheduler scheduler;
     counter.step = 10; // 10 us a reading: sweeps of 10 ms, well within the share
     RealtimeSweeps sweeps(scheduler, counter, {950'000, 1'000'000});
     window = std::make_unique<ScopeWindow>(port, counter, sweeps);
     load();
-    window->setListIndex(window->trigger_mode_box, kSingle);
+    window->setListIndex(window->trigger_mode_box, static_cast<int>(TriggerMode::Single));
     std::vector<bool> raisedAt;
     port.beforeAccess = [&](const PortAccess&) { raisedAt.push_back(scheduler.priority != 0); };
     window->Command1_Click();                                    // a sweep of its own first
     port.queueSamples({130, 130, 130, 130, 130, 130, 130, 120}); // the fourth pair triggers
     window->Command4_Click();
-    constexpr int kSweep = 500 * 6; // accesses of a sweep, then of the wait's four pairs
-    std::vector<bool> expected(kSweep + 4 * 2 * 6 + kSweep, true);
-    std::fill_n(expected.begin() + kSweep, 4 * 2 * 6, false);
+    std::vector<bool> expected(kSweep + 4 * kPair + kSweep, true); // the wait's four pairs between
+    std::fill_n(expected.begin() + kSweep, 4 * kPair, false);
     EXPECT_EQ(raisedAt, expected);
 }
 

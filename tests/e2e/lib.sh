@@ -1,82 +1,16 @@
 # shellcheck shell=bash
-# shellcheck disable=SC2034,SC2154 # the callers read the variables set here and set blue_pixels
-# Steps for driving the real vistrace-sim on an X display with xdotool, as an operator would.
-# Sourced by the end-to-end checks, scripts/soak and scripts/screenshot; they run under Xvfb,
-# where no window manager places the window, so its position is its X, Y.
-#
-# Positions given to these functions are in the window's client area, which lies below the
-# menu bar (the layout's own coordinates); at QT_SCALE_FACTOR, set scale in hundredths first.
+# The callers read the variables set here and set work; `A && B || fail` fails when either
+# does, and eval's single quotes are meant.
+# shellcheck disable=SC2034,SC2154,SC2015,SC2016
+# Drives the real vistrace-sim with xdotool as an operator would, for the end-to-end checks,
+# scripts/soak and scripts/screenshot. Under Xvfb no window manager places the window, so its
+# position is its X, Y; positions given here are in its client area, below the menu bar, and
+# at QT_SCALE_FACTOR the caller sets scale in hundredths first.
 px() { echo $(($1 * ${scale:-100} / 100)); }
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-
-# start_sim PROGRAM [STDERR_FILE]: starts the program and waits until its window is painted.
-# Sets sim_pid, wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).
-# A program that cannot start (no display, say) fails the check with its own stderr.
-start_sim() {
-    sim_stderr=${2:-$(mktemp)}
-    "$1" 2>"$sim_stderr" &
-    sim_pid=$!
-    wid=
-    local _
-    for _ in $(seq 100); do
-        wid=$(xdotool search --onlyvisible --name '^Vistrace$' 2>/dev/null | head -n 1 || true)
-        [[ -n $wid ]] && break
-        kill -0 "$sim_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    [[ -n $wid ]] || fail_with_stderr "the window did not appear"
-    eval "$(xdotool getwindowgeometry --shell "$wid")"
-    menu=$((HEIGHT - $(px 570))) # the client area is 570 px high
-    ((menu > 0)) || fail "unexpected window height $HEIGHT"
-    park_pointer
-    wait_painted
-    run_enabled=$(screen_digest "${run_button[@]}")
-}
-
-# The Run button, and how it looks enabled (as every program starts).
-run_button=(536 528 73 33)
-
-# run_is enabled|disabled
-run_is() {
-    local now
-    now=$(screen_digest "${run_button[@]}")
-    if [[ $1 == enabled ]]; then [[ $now == "$run_enabled" ]]; else [[ $now != "$run_enabled" ]]; fi
-}
-
-fail_with_stderr() {
-    echo "--- the program's stderr:" >&2
-    cat "$sim_stderr" >&2 2>/dev/null || true
-    fail "$1"
-}
-
-# Waits until the window's client area shows the same picture twice running: mapped and
-# painted, so that clicks reach the controls.
-wait_painted() {
-    local last= now _
-    for _ in $(seq 50); do
-        now=$(screen_digest 0 0 709 570)
-        [[ $now == "$last" ]] && return 0
-        last=$now
-        sleep 0.1
-    done
-    fail_with_stderr "the window was never painted"
-}
-
-# visible_windows: how many windows are mapped; a drop-down's open list is one of them.
-visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
-
-# wait_windows COUNT: waits until that many windows are mapped.
-wait_windows() {
-    local _
-    for _ in $(seq 50); do
-        (($(visible_windows) == $1)) && return 0
-        sleep 0.1
-    done
-    fail "expected $1 mapped windows, found $(visible_windows)"
 }
 
 # wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
@@ -89,88 +23,103 @@ wait_until() {
     return 1
 }
 
-# Keeps the pointer off the controls, so that no hover highlight changes how they look.
-park_pointer() {
-    xdotool mousemove $((X + WIDTH + 10)) $((Y + HEIGHT + 10))
+# screen_digest X Y WIDTH HEIGHT: a digest of the pixels there now.
+screen_digest() {
+    import -window root -crop "$(px "$3")x$(px "$4")+$((X + $(px "$1")))+$((Y + menu + $(px "$2")))" rgb:- |
+        md5sum | cut -d ' ' -f 1
 }
 
-# click X Y
+window_found() { # the window is up, or the program has ended
+    wid=$(xdotool search --onlyvisible --name '^Vistrace$' 2>/dev/null | head -n 1)
+    [[ -n $wid ]] || ! kill -0 "$sim_pid" 2>/dev/null
+}
+
+painted() { # the same picture twice running: mapped and painted
+    local last=$painted_digest
+    painted_digest=$(screen_digest 0 0 709 570)
+    [[ $painted_digest == "$last" ]]
+}
+
+# start_sim PROGRAM [STDERR_FILE]: starts the program and waits until its window is painted.
+# Sets sim_pid, wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).
+start_sim() {
+    sim_stderr=${2:-$(mktemp)}
+    "$1" 2>"$sim_stderr" &
+    sim_pid=$!
+    painted_digest=
+    wait_until 10 window_found && [[ -n $wid ]] ||
+        fail "the window did not appear; the program's stderr: $(cat "$sim_stderr")"
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    menu=$((HEIGHT - $(px 570)))
+    park_pointer
+    wait_until 5 painted || fail "the window was never painted"
+    run_enabled=$(screen_digest 536 528 73 33)
+}
+
+# run_is enabled|disabled: how the Run button looks, against how it looked at the start.
+run_is() {
+    local now=disabled
+    [[ $(screen_digest 536 528 73 33) == "$run_enabled" ]] && now=enabled
+    [[ $now == "$1" ]]
+}
+
+# Off the controls, so that no hover highlight changes how they look.
+park_pointer() { xdotool mousemove $((X + WIDTH + 10)) $((Y + HEIGHT + 10)); }
 click() {
     xdotool mousemove --window "$wid" "$(px "$1")" $((menu + $(px "$2"))) click 1
     park_pointer
 }
+press_run() { click 572 544; }
+press_stop() { click 656 544; }
+windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+windows_are() { (($(windows) == $1)); }
 
-# choose_item X Y WIDTH HEIGHT KEY...: opens the drop-down at that place by its arrow and
-# picks an item with the keys (the list opens on the current item).
+# choose_item X Y WIDTH HEIGHT KEY...: opens the drop-down there by its arrow and picks an
+# item with the keys (the list opens on the current item; it is a window of its own).
 choose_item() {
     local closed
-    closed=$(visible_windows)
+    closed=$(windows)
     xdotool mousemove --window "$wid" "$(px $(($1 + $3 - 8)))" $((menu + $(px $(($2 + $4 / 2))))) click 1
-    wait_windows $((closed + 1))
+    wait_until 5 windows_are $((closed + 1)) || fail "the list at $1, $2 did not open"
     xdotool key "${@:5}"
-    wait_windows "$closed"
+    wait_until 5 windows_are "$closed" || fail "the list at $1, $2 did not close"
     park_pointer
 }
 
-press_run() { click $((536 + 36)) $((528 + 16)); }
-press_stop() { click $((632 + 24)) $((528 + 16)); }
-
-# File > Exit. The menu's list opens only when the program next handles events, which may
-# be after a capture in progress; Exit is clicked once the list is on the screen.
+# File > Exit. The menu opens only when the program next handles events, which may be after
+# a capture in progress; Exit is clicked once the menu covers the client area's corner.
 exit_via_menu() {
     local closed
-    closed=$(file_menu_digest)
+    closed=$(screen_digest 4 4 30 12)
     xdotool mousemove --window "$wid" "$(px 15)" $((menu / 2)) click 1
-    wait_for_file_menu "$closed" 15
-    xdotool mousemove --window "$wid" "$(px 30)" $((menu + $(px 14))) click 1
-    park_pointer
+    wait_until 15 eval '[[ $(screen_digest 4 4 30 12) != "$closed" ]]' || fail "no File menu"
+    click 30 14
 }
 
-# screen_digest X Y WIDTH HEIGHT: a digest of the pixels now on the screen there.
-screen_digest() {
-    import -window root -crop "$(px "$3")x$(px "$4")+$((X + $(px "$1")))+$((Y + menu + $(px "$2")))" rgb:- | md5sum | cut -d ' ' -f 1
-}
-
-# count_blue FILE: the trace's pure blue pixels inside the screen `scope` on a screenshot,
-# counted by the program named in blue_pixels.
+# count_blue FILE [X Y]: the trace's pure blue pixels inside the screen `scope` of a
+# screenshot whose client area starts at X, Y (the window's, by default).
 count_blue() {
-    "$blue_pixels" "$1" $((X + $(px 90))) $((Y + menu + $(px 50))) "$(px 505)" "$(px 421)"
+    convert "$1" -crop "$(px 505)x$(px 421)+$((${2:-$X} + $(px 90)))+$((${3:-$((Y + menu))} + $(px 50)))" +repage -fill black \
+        +opaque '#0000FF' -fill white -opaque '#0000FF' -format '%[fx:round(mean*w*h)]' info:
+}
+blue_over() { # needs work, a scratch directory
+    import -window root "$work/screen.png"
+    (($(count_blue "$work/screen.png") > $1))
 }
 
-# The part of the File menu's list that covers the client area's top-left corner.
-file_menu_digest() { screen_digest 4 4 30 12; }
-
-# wait_for_file_menu IDLE_DIGEST SECONDS: waits until the File menu's list is on the screen.
-wait_for_file_menu() {
-    local _
-    for _ in $(seq $(($2 * 5))); do
-        [[ $(file_menu_digest) != "$1" ]] && return 0
-        sleep 0.2
-    done
-    fail "the File menu did not open within $2 s"
-}
-
-# wait_end SECONDS: waits for the program to end; sets sim_status to its exit status.
-# Returns 1 if it is still running after that time.
+# wait_end SECONDS: waits for the program to end and sets sim_status to its exit status;
+# returns 1 if it is still running after that time.
 wait_end() {
-    local _
-    for _ in $(seq $(($1 * 10))); do
-        kill -0 "$sim_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$sim_pid" 2>/dev/null && return 1
+    wait_until "$1" eval '! kill -0 "$sim_pid" 2>/dev/null' || return 1
     sim_status=0
     wait "$sim_pid" || sim_status=$?
     sim_pid=
 }
 
-# Ends a program left running by a failed check.
-stop_sim() {
+stop_sim() { # a program left running by a failed check
     if [[ -n ${sim_pid:-} ]]; then
         kill "$sim_pid" 2>/dev/null || true
         wait "$sim_pid" 2>/dev/null || true
         sim_pid=
     fi
 }
-
-now_ms() { echo $(($(date +%s%N) / 1000000)); }

@@ -2,30 +2,22 @@
 
 #include "inpout.h"
 
-#include <cstdint>
-
 namespace vistrace::testing {
 
 // A counter that advances by a fixed step at every reading.
-class FakeCounter final : public PerformanceCounter {
-public:
+struct FakeCounter final : PerformanceCounter {
     explicit FakeCounter(std::int64_t ticksPerSecond = 1'000'000, std::int64_t ticksPerReading = 1)
         : frequency(ticksPerSecond), step(ticksPerReading) {}
-
     std::int32_t QueryPerformanceFrequency(std::int64_t& out) override {
         out = frequency;
         return frequency != 0 ? 1 : 0;
     }
     std::int32_t QueryPerformanceCounter(std::int64_t& out) override {
-        now += step;
-        out = now;
+        out = now += step;
         ++readings;
         return 1;
     }
-
-    std::int64_t frequency;
-    std::int64_t step;
-    std::int64_t now = 0;
+    std::int64_t frequency, step, now = 0;
     int readings = 0;
 };
 

@@ -3,24 +3,27 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 namespace vistrace::testing {
 
 void ControlTest::SetUp() {
+    port = ScriptedPort();
+    counter = FakeCounter(1'000'000, 1'000);
+    watches_.clear();
     window = std::make_unique<ScopeWindow>(port, counter);
     port.beforeAccess = [this](const PortAccess&) {
-        for (Watch& watch : watches_) {
-            if (!watch.done && watch.condition()) {
-                watch.done = true;
-                watch.action();
+        // By index: an action may add a watch. NOLINTNEXTLINE(modernize-loop-convert)
+        for (std::size_t i = 0; i < watches_.size(); ++i) {
+            if (watches_[i].first && watches_[i].first()) {
+                watches_[i].first = nullptr;
+                const std::function<void()> action = watches_[i].second;
+                action();
             }
         }
     };
 }
 
 void ControlTest::TearDown() {
-    port.beforeAccess = nullptr;
     boxPoll_.reset();
     window.reset();
     // A test that ended the program asked every event loop to quit, and until the
@@ -39,42 +42,39 @@ int ControlTest::bluePixels() const {
     int count = 0;
     for (int y = 0; y < layer.height(); ++y) {
         for (int x = 0; x < layer.width(); ++x) {
-            if ((layer.pixel(x, y) & 0xFFFFFFU) == 0x0000FFU) {
-                ++count;
-            }
+            count += static_cast<int>((layer.pixel(x, y) & 0xFFFFFFU) == 0x0000FFU);
         }
     }
     return count;
 }
 
-void ControlTest::post(QObject* context, std::function<void()> action) {
-    QTimer::singleShot(0, context, std::move(action));
+bool ControlTest::blueAt(int x, int y) const {
+    return (window->scope->runtimeLayer().pixel(x, y) & 0xFFFFFFU) == 0x0000FFU;
 }
 
 void ControlTest::whenPort(std::function<bool()> condition, std::function<void()> action) {
-    watches_.push_back(Watch{std::move(condition), std::move(action)});
+    watches_.emplace_back(std::move(condition), std::move(action));
+}
+
+void ControlTest::stopWhen(std::function<bool()> condition) {
+    whenPort(std::move(condition),
+             [this] { post(window.get(), [this] { window->Command2->click(); }); });
 }
 
 void ControlTest::answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
     boxPoll_ = std::make_unique<QTimer>();
     QTimer* poll = boxPoll_.get();
-    poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, &seen, whileOpen = std::move(whileOpen)] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) {
-            return;
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            seen = {true, box->windowTitle(), box->text(), static_cast<int>(box->icon())};
+            if (whileOpen) {
+                whileOpen();
+            }
+            box->button(QMessageBox::Ok)->click();
         }
-        poll->stop();
-        seen.shown = true;
-        seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.icon = static_cast<int>(box->icon());
-        if (whileOpen) {
-            whileOpen();
-        }
-        box->button(QMessageBox::Ok)->click();
     });
-    poll->start();
+    poll->start(5);
 }
 
 } // namespace vistrace::testing
