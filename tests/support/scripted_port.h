@@ -22,9 +22,8 @@ inline PortAccess read(std::int16_t address, int value) {
     return {PortAccess::Kind::Read, address, value};
 }
 
-// A port that records every access in order and answers reads from a queue of status
-// readings (any 16-bit value, so out-of-range readings can be played), then from a standing
-// sample once the queue is empty.
+// A port that records every access in order and answers reads from a queue of status readings
+// (any 16-bit value, so out-of-range ones can be played), then from a standing sample.
 class ScriptedPort final : public PortIo {
 public:
     void Out32(std::int16_t address, int value) override { record(write(address, value)); }
@@ -47,11 +46,10 @@ public:
     // Queues the two status readings from which the converter protocol assembles each sample.
     void queueSamples(const std::vector<std::uint8_t>& samples) {
         for (const std::uint8_t sample : samples) {
-            queueReadings({readingsFor(sample).first, readingsFor(sample).second});
+            queue_.push_back(readingsFor(sample).first);
+            queue_.push_back(readingsFor(sample).second);
         }
     }
-    void queueSample(std::uint8_t sample) { queueSamples({sample}); }
-    // What reads give once the queue is empty.
     void setStandingSample(std::uint8_t sample) {
         standing_ = sample;
         standingSecond_ = false;
@@ -63,14 +61,13 @@ public:
     [[nodiscard]] const std::vector<PortAccess>& accesses() const { return accesses_; }
     void clearAccesses() { accesses_.clear(); }
 
+private:
     // The status readings (first, second) that make the converter protocol yield sample.
     static std::pair<std::int16_t, std::int16_t> readingsFor(std::uint8_t sample) {
         const int assembled = sample ^ 0x77;
         return {static_cast<std::int16_t>((assembled & 0x0F) << 4),
                 static_cast<std::int16_t>(assembled & 0xF0)};
     }
-
-private:
     void record(const PortAccess& access) {
         if (beforeAccess) {
             beforeAccess(access);
