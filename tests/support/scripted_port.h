@@ -40,8 +40,8 @@ public:
         return reading;
     }
 
-    void queueReadings(std::initializer_list<std::int16_t> readings) {
-        queue_.insert(queue_.end(), readings);
+    void queueReadings(const std::vector<std::int16_t>& readings) {
+        queue_.insert(queue_.end(), readings.begin(), readings.end());
     }
     // Queues the two status readings from which the converter protocol assembles each sample.
     void queueSamples(const std::vector<std::uint8_t>& samples) {
