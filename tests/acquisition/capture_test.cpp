@@ -116,7 +116,7 @@ TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
         state.sample_interval = row.interval;
         state.counter_frequency = row.frequency;
         counter = testing::FakeCounter(row.frequency, 1);
-        port.clearAccesses();
+        port = testing::ScriptedPort();
         port.queueReadings(row.readings);
         EXPECT_THROW(readport(state, port, counter), VistraceError);
         EXPECT_EQ(state.samples, previous);

@@ -28,14 +28,11 @@ class ScriptedPort final : public PortIo {
 public:
     void Out32(std::int16_t address, int value) override { record(write(address, value)); }
     std::int16_t Inp32(std::int16_t address) override {
-        std::int16_t reading = 0;
         if (queue_.empty()) {
-            const auto [first, second] = readingsFor(standing_);
-            reading = (standingSecond_ = !standingSecond_) ? first : second;
-        } else {
-            reading = queue_.front();
-            queue_.pop_front();
+            queueSamples({standing_});
         }
+        const std::int16_t reading = queue_.front();
+        queue_.pop_front();
         record(read(address, reading));
         return reading;
     }
@@ -50,10 +47,7 @@ public:
             queue_.push_back(readingsFor(sample).second);
         }
     }
-    void setStandingSample(std::uint8_t sample) {
-        standing_ = sample;
-        standingSecond_ = false;
-    }
+    void setStandingSample(std::uint8_t sample) { standing_ = sample; }
 
     // Called before each access is carried out; may throw to play a failing port.
     std::function<void(const PortAccess&)> beforeAccess;
@@ -78,7 +72,6 @@ private:
     std::vector<PortAccess> accesses_;
     std::deque<std::int16_t> queue_;
     std::uint8_t standing_ = 0;
-    bool standingSecond_ = false; // after the first reading of a standing pair
 };
 
 } // namespace vistrace::testing
