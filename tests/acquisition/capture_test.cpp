@@ -116,10 +116,8 @@ TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
         state.sample_interval = row.interval;
         state.counter_frequency = row.frequency;
         counter = testing::FakeCounter(row.frequency, 1);
-        port.clearAccesses();
-        for (const std::int16_t reading : row.readings) {
-            port.queueReadings({reading});
-        }
+        port = testing::ScriptedPort();
+        port.queueReadings(row.readings);
         EXPECT_THROW(readport(state, port, counter), VistraceError);
         EXPECT_EQ(state.samples, previous);
         EXPECT_EQ(port.accesses().size(), row.accesses);

@@ -16,9 +16,8 @@
 namespace vistrace::testing {
 
 // A fake /proc/sys/dev/parport and /dev in a temporary directory, and a fake kernel behind
-// DeviceCalls: it hands out descriptors from 101, logs every call, tracks the descriptors
-// left open, fails the calls a test asks it to, and can hold a claim the way the kernel
-// does for a port held elsewhere: asleep until a signal interrupts it.
+// DeviceCalls: descriptors from 101, a log of every call, the descriptors left open, the
+// failures a test asks for, and a claim held elsewhere: asleep until a signal interrupts it.
 class FakeParport {
 public:
     FakeParport() : root_(makeRoot()) { std::filesystem::create_directories(proc()); }

@@ -22,40 +22,32 @@ inline PortAccess read(std::int16_t address, int value) {
     return {PortAccess::Kind::Read, address, value};
 }
 
-// A port that records every access in order and answers reads from a queue of status
-// readings (any 16-bit value, so out-of-range readings can be played), then from a standing
-// sample once the queue is empty.
+// A port that records every access in order and answers reads from a queue of status readings
+// (any 16-bit value, so out-of-range ones can be played), then from a standing sample.
 class ScriptedPort final : public PortIo {
 public:
     void Out32(std::int16_t address, int value) override { record(write(address, value)); }
     std::int16_t Inp32(std::int16_t address) override {
-        std::int16_t reading = 0;
         if (queue_.empty()) {
-            const auto [first, second] = readingsFor(standing_);
-            reading = (standingSecond_ = !standingSecond_) ? first : second;
-        } else {
-            reading = queue_.front();
-            queue_.pop_front();
+            queueSamples({standing_});
         }
+        const std::int16_t reading = queue_.front();
+        queue_.pop_front();
         record(read(address, reading));
         return reading;
     }
 
-    void queueReadings(std::initializer_list<std::int16_t> readings) {
-        queue_.insert(queue_.end(), readings);
+    void queueReadings(const std::vector<std::int16_t>& readings) {
+        queue_.insert(queue_.end(), readings.begin(), readings.end());
     }
     // Queues the two status readings from which the converter protocol assembles each sample.
     void queueSamples(const std::vector<std::uint8_t>& samples) {
         for (const std::uint8_t sample : samples) {
-            queueReadings({readingsFor(sample).first, readingsFor(sample).second});
+            queue_.push_back(readingsFor(sample).first);
+            queue_.push_back(readingsFor(sample).second);
         }
     }
-    void queueSample(std::uint8_t sample) { queueSamples({sample}); }
-    // What reads give once the queue is empty.
-    void setStandingSample(std::uint8_t sample) {
-        standing_ = sample;
-        standingSecond_ = false;
-    }
+    void setStandingSample(std::uint8_t sample) { standing_ = sample; }
 
     // Called before each access is carried out; may throw to play a failing port.
     std::function<void(const PortAccess&)> beforeAccess;
@@ -63,14 +55,13 @@ public:
     [[nodiscard]] const std::vector<PortAccess>& accesses() const { return accesses_; }
     void clearAccesses() { accesses_.clear(); }
 
+private:
     // The status readings (first, second) that make the converter protocol yield sample.
     static std::pair<std::int16_t, std::int16_t> readingsFor(std::uint8_t sample) {
         const int assembled = sample ^ 0x77;
         return {static_cast<std::int16_t>((assembled & 0x0F) << 4),
                 static_cast<std::int16_t>(assembled & 0xF0)};
     }
-
-private:
     void record(const PortAccess& access) {
         if (beforeAccess) {
             beforeAccess(access);
@@ -81,7 +72,6 @@ private:
     std::vector<PortAccess> accesses_;
     std::deque<std::int16_t> queue_;
     std::uint8_t standing_ = 0;
-    bool standingSecond_ = false; // after the first reading of a standing pair
 };
 
 } // namespace vistrace::testing
