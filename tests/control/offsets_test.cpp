@@ -45,32 +45,23 @@ TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
     EXPECT_EQ(accessCount(), 0U);
 }
 
-// A redraw after a time-base change draws the new sample_count from the buffer as it is: 250
-// samples of the last capture, then 250 elements that no capture has written.
-TEST_F(Offsets, ARedrawAfterATimeBaseChangeDrawsTheNewCountFromTheOldBuffer) {
+// The reset recentres both bars and captures at once, without the Repeat trigger. A redraw after
+// a time-base change then draws the new sample_count from the buffer as it is: 250 samples of
+// that capture, then 250 elements that no capture has written.
+TEST_F(Offsets, ResetRecentresAndCapturesThenARedrawDrawsTheNewCountFromTheOldBuffer) {
+    window->trigger_mode_box->setCurrentIndex(1);
     port.setStandingSample(128);
+    window->XOffset->setValue(40);
+    window->YOffset->setValue(100);
     window->TimeBase_box->setCurrentIndex(1); // "1mS/Div": 250 samples
     window->Command1->click();
+    EXPECT_EQ(window->XOffset->value(), 0);
+    EXPECT_EQ(accessCount(), kSweep / 2);
     window->TimeBase_box->setCurrentIndex(2); // "2mS/Div": 500 samples
     window->XOffset->setValue(1);
     EXPECT_TRUE(blueAt(columnOf(100), 212));
     EXPECT_TRUE(blueAt(columnOf(400), 165));
     EXPECT_FALSE(blueAt(columnOf(400), 212));
-}
-
-TEST_F(Offsets, ResetRecentresThenCapturesAndDrawsAFreshSweepWithoutATrigger) {
-    window->trigger_mode_box->setCurrentIndex(1);
-    port.setStandingSample(128);
-    window->XOffset->setValue(40);
-    window->YOffset->setValue(100);
-    window->Command1->click();
-    EXPECT_EQ(window->XOffset->value(), 0);
-    EXPECT_EQ(accessCount(), kSweep);
-    EXPECT_TRUE(blueAt(250, 212));
-    EXPECT_FALSE(blueAt(250, 100));
-    EXPECT_FALSE(window->loopRunning());
-    window->Command1->click(); // already at the start positions: still a fresh sweep
-    EXPECT_EQ(captures(), 2);
 }
 
 } // namespace
