@@ -56,11 +56,6 @@ void ControlTest::whenPort(std::function<bool()> condition, std::function<void()
     watches_.emplace_back(std::move(condition), std::move(action));
 }
 
-void ControlTest::stopWhen(std::function<bool()> condition) {
-    whenPort(std::move(condition),
-             [this] { post(window.get(), [this] { window->Command2->click(); }); });
-}
-
 void ControlTest::answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
     boxPoll_ = std::make_unique<QTimer>();
     QTimer* poll = boxPoll_.get();

@@ -45,8 +45,6 @@ protected:
     }
     // Runs action before the port access in which condition first holds.
     void whenPort(std::function<bool()> condition, std::function<void()> action);
-    // Clicks Stop in the pump after the port access in which condition first holds.
-    void stopWhen(std::function<bool()> condition);
     // Answers the next modal message box with OK, noting what it showed; whileOpen runs
     // first, while the box is still open.
     void answerNextBox(SeenBox& seen, std::function<void()> whileOpen = {});
