@@ -7,16 +7,11 @@
 namespace vistrace::testing {
 namespace {
 
-// The pixel column of a horizontal screen unit: 15.08096 twips a unit at 15 twips a pixel.
-int columnOf(int unit) {
-    return static_cast<int>(unit * 15.08096 / 15.0);
-}
-
 class Offsets : public ControlTest {
 protected:
     void SetUp() override {
         ControlTest::SetUp();
-        load();
+        window->load();
         port.clearAccesses();
     }
 };

@@ -1,7 +1,6 @@
 #include "control_fixture.h"
 #include "fake_parport.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,27 +9,18 @@ namespace vistrace::testing {
 namespace {
 
 // The window on the ppdev back end over a fake tree with a card at 0xDC00 and, at first,
-// nothing at 0x378; every box is answered and kept.
+// nothing at 0x378.
 TEST_F(ControlTest, PortsAreOfferedAndAnUnreachableOneWarnsOnceAPickAndBehavesUnconnected) {
     FakeParport tree;
     tree.addPort("parport0", 0xDC00);
     PpdevPort ppdev(tree.proc(), tree.dev(), tree.calls());
     window = std::make_unique<ScopeWindow>(ppdev, counter, &ppdev);
-    std::vector<SeenBox> boxes;
-    QTimer boxPoll;
-    QObject::connect(&boxPoll, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            boxes.push_back({true, box->windowTitle(), box->text(), box->icon()});
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    boxPoll.start(5);
     const auto pickAndSweep = [this](int index) { // also the item already shown
         window->Port_Address_Box->setCurrentIndex(index);
         emit window->Port_Address_Box->activated(index);
         window->Command1->click();
     };
-    load();
+    window->load();
     ASSERT_EQ(boxes.size(), 1U) << "start-up warns once";
     EXPECT_EQ(boxes[0].icon, static_cast<int>(QMessageBox::Warning));
     EXPECT_TRUE(boxes[0].text.contains("0x378") && boxes[0].text.contains("0xDC00"));

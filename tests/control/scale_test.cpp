@@ -17,7 +17,7 @@ class Scale : public ControlTest {
     void SetUp() override {
         pinAppearance();
         ControlTest::SetUp();
-        load();
+        window->load();
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }

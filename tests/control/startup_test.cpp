@@ -11,16 +11,15 @@ TEST_F(ControlTest, StartUpEndsInTheDefaultStateAndWarnsOnlyWithoutACounter) {
     for (const std::int64_t frequency : {1'000'000, 0}) {
         SetUp();
         counter.frequency = frequency;
-        SeenBox box;
         std::vector<PortAccess> trafficAtBox;
-        answerNextBox(box, [&] { trafficAtBox = port.accesses(); });
-        load();
+        whileBoxOpen = [&] { trafficAtBox = port.accesses(); };
+        window->load();
         EXPECT_EQ(window->state.sample_interval, 0.00001); // the time-base handler ran after 0
         EXPECT_EQ(window->state.trigger_level, 126);
         EXPECT_EQ(port.accesses(), std::vector{write(888, 255)});
         EXPECT_EQ(counter.readings, 0);
-        EXPECT_EQ(box.shown, frequency == 0);
-        EXPECT_EQ(trafficAtBox, box.shown ? port.accesses() : std::vector<PortAccess>{});
+        EXPECT_EQ(boxes.size(), frequency == 0 ? 1U : 0U);
+        EXPECT_EQ(trafficAtBox, boxes.empty() ? std::vector<PortAccess>{} : port.accesses());
         EXPECT_FALSE(window->ending());
         TearDown();
     }
@@ -28,7 +27,7 @@ TEST_F(ControlTest, StartUpEndsInTheDefaultStateAndWarnsOnlyWithoutACounter) {
 
 // No selection assigns nothing, and choosing a port writes nothing to it.
 TEST_F(ControlTest, NoSelectionAssignsNothingAndAPortChoiceWritesNothing) {
-    load();
+    window->load();
     window->Port_Address_Box->setCurrentIndex(2);
     EXPECT_EQ(window->state.port_address, 956);
     const ScopeState before = window->state;

@@ -65,11 +65,6 @@ TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
     }
 }
 
-// The pixel column of a horizontal screen unit: 15.08096 twips a unit at 15 twips a pixel.
-int columnOf(int unit) {
-    return static_cast<int>(unit * 15.08096 / 15.0);
-}
-
 // Draws the window's samples afresh at gain 1 with a thin pen; gives the rows drawn in each
 // pixel column.
 std::map<int, std::set<int>> draw(ScopeWindow& window, int count, int step) {

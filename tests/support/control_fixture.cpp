@@ -6,10 +6,25 @@
 
 namespace vistrace::testing {
 
+ControlTest::ControlTest() {
+    QObject::connect(&boxPoll_, &QTimer::timeout, [this] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxes.push_back({box->text(), box->icon()});
+            if (whileBoxOpen) {
+                whileBoxOpen();
+            }
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+}
+
 void ControlTest::SetUp() {
     port = ScriptedPort();
     counter = FakeCounter(1'000'000, 1'000);
     watches_.clear();
+    boxes.clear();
+    whileBoxOpen = nullptr;
+    boxPoll_.start(5);
     window = std::make_unique<ScopeWindow>(port, counter);
     port.beforeAccess = [this](const PortAccess&) {
         // By index: an action may add a watch. NOLINTNEXTLINE(modernize-loop-convert)
@@ -24,7 +39,7 @@ void ControlTest::SetUp() {
 }
 
 void ControlTest::TearDown() {
-    boxPoll_.reset();
+    boxPoll_.stop();
     window.reset();
     // A test that ended the program asked every event loop to quit, and until the
     // application's own loop has run again, modal boxes would return at once. Running it
@@ -33,19 +48,10 @@ void ControlTest::TearDown() {
     QApplication::exec();
 }
 
-bool ControlTest::runEnabled() const {
-    return window->Command4->isEnabled();
-}
-
 int ControlTest::bluePixels() const {
-    const QImage layer = window->scope->runtimeLayer();
-    int count = 0;
-    for (int y = 0; y < layer.height(); ++y) {
-        for (int x = 0; x < layer.width(); ++x) {
-            count += static_cast<int>((layer.pixel(x, y) & 0xFFFFFFU) == 0x0000FFU);
-        }
-    }
-    return count;
+    const QImage layer = window->scope->runtimeLayer().convertToFormat(QImage::Format_RGB32);
+    const auto* pixels = reinterpret_cast<const QRgb*>(layer.constBits());
+    return static_cast<int>(std::count(pixels, pixels + layer.sizeInBytes() / 4, qRgb(0, 0, 255)));
 }
 
 bool ControlTest::blueAt(int x, int y) const {
@@ -54,22 +60,6 @@ bool ControlTest::blueAt(int x, int y) const {
 
 void ControlTest::whenPort(std::function<bool()> condition, std::function<void()> action) {
     watches_.emplace_back(std::move(condition), std::move(action));
-}
-
-void ControlTest::answerNextBox(SeenBox& seen, std::function<void()> whileOpen) {
-    boxPoll_ = std::make_unique<QTimer>();
-    QTimer* poll = boxPoll_.get();
-    QObject::connect(poll, &QTimer::timeout, [poll, &seen, whileOpen = std::move(whileOpen)] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            seen = {true, box->windowTitle(), box->text(), static_cast<int>(box->icon())};
-            if (whileOpen) {
-                whileOpen();
-            }
-            box->button(QMessageBox::Ok)->click();
-        }
-    });
-    poll->start(5);
 }
 
 } // namespace vistrace::testing

@@ -16,24 +16,29 @@ inline constexpr std::size_t kPair = 12;                    // port accesses of 
 
 // What a modal message box showed before it was answered.
 struct SeenBox {
-    bool shown = false;
-    QString title, text;
-    int icon = -1;
+    QString text;
+    int icon;
 };
+
+// The pixel column of a horizontal screen unit: 15.08096 twips a unit at 15 twips a pixel.
+inline int columnOf(int unit) {
+    return static_cast<int>(unit * 15.08096 / 15.0);
+}
 
 // A fresh window on a scripted port and a fake counter whose step is one millisecond: every
 // timed sample then takes exactly two counter readings, so the number of sweeps captured can
-// be read off the counter. SetUp and TearDown may also run in pairs inside a test, per row.
+// be read off the counter. Every modal message box is answered with OK and noted in boxes;
+// whileBoxOpen runs first, while it is still open. SetUp and TearDown may also run in pairs
+// inside a test, per row.
 class ControlTest : public ::testing::Test {
 protected:
+    ControlTest();
     void SetUp() override;
     void TearDown() override;
-    void load() { window->load(); }
 
     [[nodiscard]] int captures() const {
         return counter.readings / (2 * window->state.sample_count);
     }
-    [[nodiscard]] bool runEnabled() const;
     [[nodiscard]] std::size_t accessCount() const { return port.accesses().size(); }
     // Pure blue pixels of the screen's run-time drawing, in all or at one pixel.
     [[nodiscard]] int bluePixels() const;
@@ -45,17 +50,16 @@ protected:
     }
     // Runs action before the port access in which condition first holds.
     void whenPort(std::function<bool()> condition, std::function<void()> action);
-    // Answers the next modal message box with OK, noting what it showed; whileOpen runs
-    // first, while the box is still open.
-    void answerNextBox(SeenBox& seen, std::function<void()> whileOpen = {});
 
     ScriptedPort port;
     FakeCounter counter;
     std::unique_ptr<ScopeWindow> window;
+    std::vector<SeenBox> boxes;
+    std::function<void()> whileBoxOpen;
 
 private:
     std::vector<std::pair<std::function<bool()>, std::function<void()>>> watches_;
-    std::unique_ptr<QTimer> boxPoll_;
+    QTimer boxPoll_;
 };
 
 } // namespace vistrace::testing

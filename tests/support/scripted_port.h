@@ -4,7 +4,6 @@
 
 #include <deque>
 #include <functional>
-#include <utility>
 #include <vector>
 
 namespace vistrace::testing {
@@ -43,8 +42,9 @@ public:
     // Queues the two status readings from which the converter protocol assembles each sample.
     void queueSamples(const std::vector<std::uint8_t>& samples) {
         for (const std::uint8_t sample : samples) {
-            queue_.push_back(readingsFor(sample).first);
-            queue_.push_back(readingsFor(sample).second);
+            const int assembled = sample ^ 0x77;
+            queue_.push_back(static_cast<std::int16_t>((assembled & 0x0F) << 4));
+            queue_.push_back(static_cast<std::int16_t>(assembled & 0xF0));
         }
     }
     void setStandingSample(std::uint8_t sample) { standing_ = sample; }
@@ -56,12 +56,6 @@ public:
     void clearAccesses() { accesses_.clear(); }
 
 private:
-    // The status readings (first, second) that make the converter protocol yield sample.
-    static std::pair<std::int16_t, std::int16_t> readingsFor(std::uint8_t sample) {
-        const int assembled = sample ^ 0x77;
-        return {static_cast<std::int16_t>((assembled & 0x0F) << 4),
-                static_cast<std::int16_t>(assembled & 0xF0)};
-    }
     void record(const PortAccess& access) {
         if (beforeAccess) {
             beforeAccess(access);
