@@ -23,6 +23,8 @@ struct ScopeState {
     double elapsed = 0.0; // seconds of the current sample's wait
     bool stop_requested = false;
     SampleBuffer samples; // the last sweep in elements 1 to sample_count
+
+    bool operator==(const ScopeState&) const = default;
 };
 
 } // namespace vistrace

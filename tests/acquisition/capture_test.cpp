@@ -7,11 +7,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace vistrace {
+namespace vistrace::testing {
 namespace {
-
-using testing::read;
-using testing::write;
 
 // The status reading a port gives while the converter drives each pin with the complement of
 // a bit of half: the port reads bit 7 inverted, and bits 0 to 3 are the unused lines.
@@ -29,8 +26,8 @@ struct CaptureTest : ::testing::Test {
     }
     ScopeState state;
     SampleBuffer previous;
-    testing::ScriptedPort port;
-    testing::FakeCounter counter{1'000'000, 1};
+    ScriptedPort port;
+    FakeCounter counter{1'000'000, 1};
 };
 
 // Every sample bit is the complement of its pin, whatever status bits 0 to 3 show; only the
@@ -65,8 +62,8 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
     expected[1] = 8;
     expected[2] = 255;
     std::vector<int> counterReadingsAtRead;
-    port.beforeAccess = [&](const testing::PortAccess& access) {
-        if (access.kind == testing::PortAccess::Kind::Read) {
+    port.beforeAccess = [&](const PortAccess& access) {
+        if (access.kind == PortAccess::Kind::Read) {
             counterReadingsAtRead.push_back(counter.readings);
         }
     };
@@ -76,7 +73,7 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
           {0, 1, 0.0, 0, 0.005},
           {1000, 3, 0.005, 3, 0.006},
           {1'000'000, 1, 1e-12, 2, 1e-6}}) {
-        counter = testing::FakeCounter(frequency, step);
+        counter = FakeCounter(frequency, step);
         counterReadingsAtRead.clear();
         port.queueSamples({8, 255});
         state.counter_frequency = frequency;
@@ -94,36 +91,29 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
 // A sweep that fails part-way leaves the previous one whole. 801 samples fail at the first
 // reading of sample 801, after its wait.
 TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
-    struct Case {
-        std::int16_t address, count;
-        double interval;
-        std::int64_t frequency;
-        std::vector<std::int16_t> readings;
-        std::size_t accesses; // up to the failing one
-        int counterReadings;
-    };
-    // clang-format off
-    const std::vector<Case> cases{{0x378, 801, 1e-6, 1'000'000, {}, 800 * 6 + 4, 801 * 2},
-                                  {32767, 5, 0, 0, {}, 3, 0},
-                                  {0x378, 500, 1e-5, 0, {}, 3, 2},
-                                  {0x378, 10, 0, 0, {0x70, 0xF0, 0x70, 0xF0, 256}, 16, 0},
-                                  {0x378, 10, 0, 0, {0x70, -1}, 6, 0}};
-    // clang-format on
-    for (const Case& row : cases) {
-        SCOPED_TRACE(::testing::Message() << "sample_count " << row.count);
-        state.port_address = row.address;
-        state.sample_count = row.count;
-        state.sample_interval = row.interval;
-        state.counter_frequency = row.frequency;
-        counter = testing::FakeCounter(row.frequency, 1);
-        port = testing::ScriptedPort();
-        port.queueReadings(row.readings);
+    // address, sample_count, interval, frequency, readings, accesses up to the failing one,
+    // counter readings
+    for (const auto& [address, count, interval, frequency, readings, accesses, counterReadings] :
+         {std::tuple{0x378, 801, 1e-6, 1'000'000, std::vector<std::int16_t>{}, 800 * 6 + 4,
+                     801 * 2},
+          {32767, 5, 0.0, 0, {}, 3, 0},
+          {0x378, 500, 1e-5, 0, {}, 3, 2},
+          {0x378, 10, 0.0, 0, {0x70, 0xF0, 0x70, 0xF0, 256}, 16, 0},
+          {0x378, 10, 0.0, 0, {0x70, -1}, 6, 0}}) {
+        SCOPED_TRACE(count);
+        state.port_address = static_cast<std::int16_t>(address);
+        state.sample_count = static_cast<std::int16_t>(count);
+        state.sample_interval = interval;
+        state.counter_frequency = frequency;
+        counter = FakeCounter(frequency, 1);
+        port = ScriptedPort();
+        port.queueReadings(readings);
         EXPECT_THROW(readport(state, port, counter), VistraceError);
         EXPECT_EQ(state.samples, previous);
-        EXPECT_EQ(port.accesses().size(), row.accesses);
-        EXPECT_EQ(counter.readings, row.counterReadings);
+        EXPECT_EQ(port.accesses().size(), static_cast<std::size_t>(accesses));
+        EXPECT_EQ(counter.readings, counterReadings);
     }
 }
 
 } // namespace
-} // namespace vistrace
+} // namespace vistrace::testing

@@ -56,26 +56,23 @@ TEST_F(PpdevPortTest, BindsEachPortOnceWithOneDeviceForBothRegistersUntilTheEnd)
 // Each binding failure names its remedy by errno, leaks no descriptor and can be retried; a
 // claim on a port held elsewhere gives up at the limit.
 TEST_F(PpdevPortTest, EachFailureNamesItsRemedyLeaksNothingAndCanBeRetried) {
-    struct Case {
-        int openErrno, claimErrno;
-        bool claimHeld;
-        std::string remedy;
-    };
-    for (const Case& row :
-         {Case{EACCES, 0, false, "adduser $USER lp"}, Case{ENOENT, 0, false, "modprobe ppdev"},
-          Case{0, ENOTTY, false, "Cannot claim"}, Case{0, 0, true, "lp printer driver"}}) {
-        tree.openErrno = row.openErrno;
-        tree.claimErrno = row.claimErrno;
-        tree.claimHeld = row.claimHeld;
+    for (const auto& [openErrno, claimErrno, claimHeld, remedy] :
+         {std::tuple{EACCES, 0, false, "adduser $USER lp"},
+          {ENOENT, 0, false, "modprobe ppdev"},
+          {0, ENOTTY, false, "Cannot claim"},
+          {0, 0, true, "lp printer driver"}}) {
+        tree.openErrno = openErrno;
+        tree.claimErrno = claimErrno;
+        tree.claimHeld = claimHeld;
         PpdevPort ports(tree.proc(), tree.dev(), tree.calls(), std::chrono::milliseconds(50));
         for (int attempt = 0; attempt < 2; ++attempt) {
             const auto start = std::chrono::steady_clock::now();
-            EXPECT_THAT(bindFailure(ports, 0x378), HasSubstr(row.remedy));
+            EXPECT_THAT(bindFailure(ports, 0x378), HasSubstr(remedy));
             const auto waited = std::chrono::steady_clock::now() - start;
-            EXPECT_TRUE(!row.claimHeld || waited >= std::chrono::milliseconds(50));
+            EXPECT_TRUE(!claimHeld || waited >= std::chrono::milliseconds(50));
             EXPECT_LT(waited, std::chrono::seconds(1));
         }
-        EXPECT_TRUE(tree.openFds.empty()) << row.remedy;
+        EXPECT_TRUE(tree.openFds.empty()) << remedy;
         tree.openErrno = tree.claimErrno = 0;
         tree.claimHeld = false;
         EXPECT_EQ(bindFailure(ports, 0x378), "");

@@ -1,6 +1,9 @@
 #include "control_fixture.h"
+#include "fake_parport.h"
 
 #include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
 
 namespace vistrace::testing {
 namespace {
@@ -35,12 +38,41 @@ TEST_F(ControlTest, NoSelectionAssignsNothingAndAPortChoiceWritesNothing) {
                            window->trigger_voltage_box}) {
         box->setCurrentIndex(-1);
     }
-    EXPECT_EQ(std::tuple(window->state.sample_count, window->state.sample_interval,
-                         window->state.volts_gain, window->state.port_address,
-                         window->state.trigger_level),
-              std::tuple(before.sample_count, before.sample_interval, before.volts_gain,
-                         before.port_address, before.trigger_level));
+    EXPECT_TRUE(window->state == before);
     EXPECT_EQ(accessCount(), 1U);
+}
+
+// The window on the ppdev back end over a fake tree with a card at 0xDC00 and, at first,
+// nothing at 0x378.
+TEST_F(ControlTest, PortsAreOfferedAndAnUnreachableOneWarnsOnceAPickAndBehavesUnconnected) {
+    FakeParport tree;
+    tree.addPort("parport0", 0xDC00);
+    PpdevPort ppdev(tree.proc(), tree.dev(), tree.calls());
+    window = std::make_unique<ScopeWindow>(ppdev, counter, &ppdev);
+    const auto pickAndSweep = [this](int index) { // also the item already shown
+        window->Port_Address_Box->setCurrentIndex(index);
+        emit window->Port_Address_Box->activated(index);
+        window->Command1->click();
+    };
+    window->load();
+    ASSERT_EQ(boxes.size(), 1U) << "start-up warns once";
+    EXPECT_EQ(boxes[0].icon, static_cast<int>(QMessageBox::Warning));
+    EXPECT_TRUE(boxes[0].text.contains("0x378") && boxes[0].text.contains("0xDC00"));
+    EXPECT_NE(window->state.counter_frequency, 0) << "start-up carried on after the box";
+    window->Command1->click();
+    EXPECT_EQ(window->state.samples[500], 136) << "an unconnected bus reads 255";
+    pickAndSweep(0);
+    EXPECT_EQ(boxes.size(), 2U) << "picking the address shown tries again";
+
+    tree.addPort("parport1", 0x378);
+    pickAndSweep(0);
+    EXPECT_EQ(window->state.samples[500], 0) << "every status reading was 0x78";
+    EXPECT_EQ(window->Port_Address_Box->itemText(3), "DC00");
+    pickAndSweep(3);
+    EXPECT_EQ(window->state.port_address, -9216);
+    EXPECT_EQ(boxes.size(), 2U);
+    EXPECT_EQ(std::ranges::count(tree.log, "open parport0"), 1);
+    EXPECT_EQ(std::ranges::count(tree.log, "102 PPRSTATUS"), 1000) << "both registers, one device";
 }
 
 } // namespace
