@@ -8,10 +8,7 @@
 # at QT_SCALE_FACTOR the caller sets scale in hundredths first.
 px() { echo $(($1 * ${scale:-100} / 100)); }
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
 wait_until() {
@@ -117,9 +114,6 @@ wait_end() {
 }
 
 stop_sim() { # a program left running by a failed check
-    if [[ -n ${sim_pid:-} ]]; then
-        kill "$sim_pid" 2>/dev/null || true
-        wait "$sim_pid" 2>/dev/null || true
-        sim_pid=
-    fi
+    [[ -z ${sim_pid:-} ]] || { kill "$sim_pid"; wait "$sim_pid"; } 2>/dev/null || true
+    sim_pid=
 }
