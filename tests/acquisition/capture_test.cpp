@@ -41,17 +41,17 @@ TEST_F(CaptureTest, OneReadIsFourWritesAndTwoReads) {
             ASSERT_EQ(oneread(state, port), sample) << "unused status bits " << unused;
         }
     }
-    port.clearAccesses();
+    port.accesses.clear();
     port.queueReadings({0x170, 0xF0, 0x70, 256, 0x70, -1});
     EXPECT_EQ(oneread(state, port), 128);
-    EXPECT_EQ(port.accesses(), (std::vector{write(888, 254), write(888, 255), write(888, 253),
-                                            read(889, 0x170), write(888, 255), read(889, 0xF0)}));
+    EXPECT_EQ(port.accesses, (std::vector{write(888, 254), write(888, 255), write(888, 253),
+                                          read(889, 0x170), write(888, 255), read(889, 0xF0)}));
     EXPECT_THROW(oneread(state, port), OverflowError);
     EXPECT_THROW(oneread(state, port), OverflowError);
-    port.clearAccesses();
+    port.accesses.clear();
     state.port_address = 32767;
     EXPECT_THROW(oneread(state, port), OverflowError);
-    EXPECT_EQ(port.accesses(),
+    EXPECT_EQ(port.accesses,
               (std::vector{write(32767, 254), write(32767, 255), write(32767, 253)}));
 }
 
@@ -110,7 +110,7 @@ TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
         port.queueReadings(readings);
         EXPECT_THROW(readport(state, port, counter), VistraceError);
         EXPECT_EQ(state.samples, previous);
-        EXPECT_EQ(port.accesses().size(), static_cast<std::size_t>(accesses));
+        EXPECT_EQ(port.accesses.size(), static_cast<std::size_t>(accesses));
         EXPECT_EQ(counter.readings, counterReadings);
     }
 }

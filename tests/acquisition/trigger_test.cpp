@@ -37,12 +37,12 @@ TEST(Trigger, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
         ScopeState state;
         state.trigger_level = row.level;
         testing::ScriptedPort port;
-        port.setStandingSample(128);
+        port.standing = 128;
         port.queueSamples(row.samples);
         std::size_t rounds = 0;
         const TriggerOutcome outcome = waittrigger(state, port, row.slope, [&] {
             // Events run once after every pair of reads, and never inside one.
-            EXPECT_EQ(port.accesses().size(), 12 * ++rounds);
+            EXPECT_EQ(port.accesses.size(), 12 * ++rounds);
             if (row.levelInPump >= 0) {
                 state.trigger_level = static_cast<std::uint8_t>(row.levelInPump);
             }
@@ -50,7 +50,7 @@ TEST(Trigger, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
         });
         EXPECT_EQ(outcome, row.rounds == 3 ? TriggerOutcome::Stopped : TriggerOutcome::Triggered);
         EXPECT_EQ(rounds, row.rounds);
-        EXPECT_EQ(port.accesses().size(), 12 * row.rounds);
+        EXPECT_EQ(port.accesses.size(), 12 * row.rounds);
     }
 }
 

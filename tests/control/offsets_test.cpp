@@ -12,7 +12,7 @@ protected:
     void SetUp() override {
         ControlTest::SetUp();
         window->load();
-        port.clearAccesses();
+        port.accesses.clear();
     }
 };
 
@@ -45,7 +45,7 @@ TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
 // that capture, then 250 elements that no capture has written.
 TEST_F(Offsets, ResetRecentresAndCapturesThenARedrawDrawsTheNewCountFromTheOldBuffer) {
     window->trigger_mode_box->setCurrentIndex(1);
-    port.setStandingSample(128);
+    port.standing = 128;
     window->XOffset->setValue(40);
     window->YOffset->setValue(100);
     window->TimeBase_box->setCurrentIndex(1); // "1mS/Div": 250 samples

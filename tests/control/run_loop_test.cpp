@@ -89,13 +89,13 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         SetUp();
         window->load();
         if (row.before >= 0) {
-            port.setStandingSample(static_cast<std::uint8_t>(row.before));
+            port.standing = static_cast<std::uint8_t>(row.before);
             window->Command1->click();
         }
         window->trigger_mode_box->setCurrentIndex(row.mode);
-        port.setStandingSample(row.standing);
+        port.standing = row.standing;
         port.queueSamples(row.queued);
-        port.clearAccesses();
+        port.accesses.clear();
         counter.readings = 0;
         notes.clear();
         boxes.clear();

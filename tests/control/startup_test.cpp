@@ -15,14 +15,14 @@ TEST_F(ControlTest, StartUpEndsInTheDefaultStateAndWarnsOnlyWithoutACounter) {
         SetUp();
         counter.frequency = frequency;
         std::vector<PortAccess> trafficAtBox;
-        whileBoxOpen = [&] { trafficAtBox = port.accesses(); };
+        whileBoxOpen = [&] { trafficAtBox = port.accesses; };
         window->load();
         EXPECT_EQ(window->state.sample_interval, 0.00001); // the time-base handler ran after 0
         EXPECT_EQ(window->state.trigger_level, 126);
-        EXPECT_EQ(port.accesses(), std::vector{write(888, 255)});
+        EXPECT_EQ(port.accesses, std::vector{write(888, 255)});
         EXPECT_EQ(counter.readings, 0);
         EXPECT_EQ(boxes.size(), frequency == 0 ? 1U : 0U);
-        EXPECT_EQ(trafficAtBox, boxes.empty() ? std::vector<PortAccess>{} : port.accesses());
+        EXPECT_EQ(trafficAtBox, boxes.empty() ? std::vector<PortAccess>{} : port.accesses);
         EXPECT_FALSE(window->ending());
         TearDown();
     }

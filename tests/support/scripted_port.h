@@ -28,7 +28,7 @@ public:
     void Out32(std::int16_t address, int value) override { record(write(address, value)); }
     std::int16_t Inp32(std::int16_t address) override {
         if (queue_.empty()) {
-            queueSamples({standing_});
+            queueSamples({standing});
         }
         const std::int16_t reading = queue_.front();
         queue_.pop_front();
@@ -47,25 +47,21 @@ public:
             queue_.push_back(static_cast<std::int16_t>(assembled & 0xF0));
         }
     }
-    void setStandingSample(std::uint8_t sample) { standing_ = sample; }
 
+    std::uint8_t standing = 0; // the sample once the queue is empty
     // Called before each access is carried out; may throw to play a failing port.
     std::function<void(const PortAccess&)> beforeAccess;
-
-    [[nodiscard]] const std::vector<PortAccess>& accesses() const { return accesses_; }
-    void clearAccesses() { accesses_.clear(); }
+    std::vector<PortAccess> accesses;
 
 private:
     void record(const PortAccess& access) {
         if (beforeAccess) {
             beforeAccess(access);
         }
-        accesses_.push_back(access);
+        accesses.push_back(access);
     }
 
-    std::vector<PortAccess> accesses_;
     std::deque<std::int16_t> queue_;
-    std::uint8_t standing_ = 0;
 };
 
 } // namespace vistrace::testing
