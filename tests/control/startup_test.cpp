@@ -1,5 +1,6 @@
 #include "control_fixture.h"
 #include "fake_parport.h"
+#include "selector_tables.h"
 
 #include <QComboBox>
 #include <QMessageBox>
@@ -28,11 +29,25 @@ TEST_F(ControlTest, StartUpEndsInTheDefaultStateAndWarnsOnlyWithoutACounter) {
     }
 }
 
-// No selection assigns nothing, and choosing a port writes nothing to it.
-TEST_F(ControlTest, NoSelectionAssignsNothingAndAPortChoiceWritesNothing) {
+// Each selector assigns the fields of the row picked, as its table gives them; no selection
+// assigns nothing, and choosing a port writes nothing to it. Picks run from the last row down,
+// so that each is a change, and every list moves at every step.
+TEST_F(ControlTest, EachSelectorAssignsItsRowAndNoSelectionNothing) {
     window->load();
-    window->Port_Address_Box->setCurrentIndex(2);
-    EXPECT_EQ(window->state.port_address, 956);
+    const ScopeState& state = window->state;
+    for (int i = 11; i >= 0; --i) {
+        window->TimeBase_box->setCurrentIndex(i % 9);
+        window->VoltPerDiv_Box->setCurrentIndex(i % 6);
+        window->trigger_voltage_box->setCurrentIndex(i);
+        window->Port_Address_Box->setCurrentIndex(i % 3);
+        const TimeBaseRow& row = kTimeBaseRows.at(i % 9);
+        EXPECT_EQ(std::tuple(state.sample_interval, state.sample_count, state.x_step,
+                             state.trace_width, state.volts_gain, state.trigger_level,
+                             state.port_address),
+                  std::tuple(row.sample_interval, row.sample_count, row.x_step, row.trace_width,
+                             kGainRows.at(i % 6).volts_gain, kTriggerLevelRows.at(i).trigger_level,
+                             kPortRows.at(i % 3).port_address));
+    }
     const ScopeState before = window->state;
     for (QComboBox* box : {window->TimeBase_box, window->VoltPerDiv_Box, window->Port_Address_Box,
                            window->trigger_voltage_box}) {
