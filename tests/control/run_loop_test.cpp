@@ -97,7 +97,7 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         counter.readings = 0;
         boxes.clear();
         for (const auto& step : row.steps) {
-            whenPort([this, when = step.first] { return accessCount() >= when; }, step.second);
+            atAccess(step.first, step.second);
         }
         window->Command4->click();
         EXPECT_EQ(

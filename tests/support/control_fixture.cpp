@@ -21,18 +21,15 @@ ControlTest::ControlTest() {
 void ControlTest::SetUp() {
     port = ScriptedPort();
     counter = FakeCounter(1'000'000, 1'000);
-    watches_.clear();
+    steps_.clear();
     boxes.clear();
     whileBoxOpen = nullptr;
     boxPoll_.start(5);
     window = std::make_unique<ScopeWindow>(port, counter);
     port.beforeAccess = [this](const PortAccess&) {
-        // By index: an action may add a watch. NOLINTNEXTLINE(modernize-loop-convert)
-        for (std::size_t i = 0; i < watches_.size(); ++i) {
-            if (watches_[i].first && watches_[i].first()) {
-                watches_[i].first = nullptr;
-                const std::function<void()> action = watches_[i].second;
-                action();
+        for (auto& [number, action] : steps_) {
+            if (action && number <= port.accesses.size()) {
+                std::exchange(action, nullptr)();
             }
         }
     };
@@ -56,10 +53,6 @@ int ControlTest::bluePixels() const {
 
 bool ControlTest::blueAt(int x, int y) const {
     return (window->scope->runtimeLayer().pixel(x, y) & 0xFFFFFFU) == 0x0000FFU;
-}
-
-void ControlTest::whenPort(std::function<bool()> condition, std::function<void()> action) {
-    watches_.emplace_back(std::move(condition), std::move(action));
 }
 
 } // namespace vistrace::testing

@@ -48,8 +48,10 @@ protected:
     static void post(QObject* context, std::function<void()> action) {
         QTimer::singleShot(0, context, std::move(action));
     }
-    // Runs action before the port access in which condition first holds.
-    void whenPort(std::function<bool()> condition, std::function<void()> action);
+    // Runs action before the port access of that number, counted from 0 as accesses are.
+    void atAccess(std::size_t number, std::function<void()> action) {
+        steps_.emplace_back(number, std::move(action));
+    }
 
     ScriptedPort port;
     FakeCounter counter;
@@ -58,7 +60,7 @@ protected:
     std::function<void()> whileBoxOpen;
 
 private:
-    std::vector<std::pair<std::function<bool()>, std::function<void()>>> watches_;
+    std::vector<std::pair<std::size_t, std::function<void()>>> steps_;
     QTimer boxPoll_;
 };
 
