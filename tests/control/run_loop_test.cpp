@@ -1,7 +1,4 @@
 #include "control_fixture.h"
-#include "fake_scheduler.h"
-#include "realtime_sweeps.h"
-#include "selector_tables.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -26,6 +23,9 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
     const auto stop = later([this] { window->Command2->click(); });
     const auto mode = [&](int index) {
         return later([this, index] { window->trigger_mode_box->setCurrentIndex(index); });
+    };
+    const auto raised = [this](bool expected) {
+        return [this, expected] { return (scheduler.priority != 0) == expected; };
     };
     const std::function<void()> fail = [] { throw PortError("failed"); };
     // Once the program has ended no handler runs, so neither of these does anything.
@@ -59,16 +59,19 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
          {140, 140, 130, 120, 130, 120}, {{0, mode(2)}}, 1, 3 * kPair + kSweep},
         {"None to Repeat while running: the next pass waits", 0, -1, 140, {},
          {{2000, mode(1)}, {3060, stop}}, 1, kSweep + 6 * kPair},
-        {"Single: blank while armed, one sweep, then it stops itself", 2, 128, 100,
-         {130, 130, 130, 120}, {{0, note([this] { return bluePixels() == 0; })}},
+        {"Single: blank while armed, one sweep, then it stops itself; only the sweep is raised",
+         2, 128, 100, {130, 130, 130, 120},
+         {{0, note([this] { return bluePixels() == 0; })}, {12, note(raised(false))},
+          {24, note(raised(true))}, {2 * kPair + kSweep - 1, note(raised(true))}},
          1, 2 * kPair + kSweep},
         {"Stop ends a wait that never triggers", 1, 128, 128, {}, {{600, stop}}, 0, 51 * kPair},
         {"Stop and Run in one pump never nest a loop", 0, -1, 0, {},
          {{5000, stop}, {5000, later([this] { window->Command4->click(); })}, {29000, stop}},
          2, 2 * kSweep},
         {"the reset in a wait captures at once and the wait carries on", 1, -1, 140, {},
-         {{0, later([this] { window->Command1->click(); })},
-          {3060, note([this] { return blueAt(250, 216); })}, {3060, stop}}, 1, kSweep + 6 * kPair},
+         {{0, later([this] { window->Command1->click(); })}, {5, note(raised(false))},
+          {100, note(raised(true))}, {3060, note([this] { return blueAt(250, 216); })},
+          {3060, stop}}, 1, kSweep + 6 * kPair},
         {"a bar moved while a single shot is armed redraws the last sweep", 2, 128, 140, {},
          {{0, later([this] { window->YOffset->setValue(300); })},
           {12, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })}, {12, stop}},
@@ -116,24 +119,6 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         }
         TearDown();
     }
-}
-
-// The trigger wait pumps events and may wait for ever: only the sweeps around it are raised.
-TEST_F(ControlTest, SingleShotRaisesItsSweepButNeverTheTriggerWait) {
-    FakeScheduler scheduler;
-    counter.step = 10; // 10 us a reading: sweeps of 10 ms, well within the share
-    RealtimeSweeps sweeps(scheduler, counter, {950'000, 1'000'000});
-    window = std::make_unique<ScopeWindow>(port, counter, sweeps);
-    window->load();
-    window->setListIndex(window->trigger_mode_box, static_cast<int>(TriggerMode::Single));
-    std::vector<bool> raisedAt;
-    port.beforeAccess = [&](const PortAccess&) { raisedAt.push_back(scheduler.priority != 0); };
-    window->Command1_Click();                                    // a sweep of its own first
-    port.queueSamples({130, 130, 130, 130, 130, 130, 130, 120}); // the fourth pair triggers
-    window->Command4_Click();
-    std::vector<bool> expected(kSweep + 4 * kPair + kSweep, true); // the wait's four pairs between
-    std::fill_n(expected.begin() + kSweep, 4 * kPair, false);
-    EXPECT_EQ(raisedAt, expected);
 }
 
 } // namespace

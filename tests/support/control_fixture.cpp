@@ -25,7 +25,9 @@ void ControlTest::SetUp() {
     boxes.clear();
     whileBoxOpen = nullptr;
     boxPoll_.start(5);
-    window = std::make_unique<ScopeWindow>(port, counter);
+    sweeps =
+        std::make_unique<RealtimeSweeps>(scheduler, sweepClock, RealtimeLimits{950'000, 1'000'000});
+    window = std::make_unique<ScopeWindow>(port, counter, *sweeps);
     port.beforeAccess = [this](const PortAccess&) {
         for (auto& [number, action] : steps_) {
             if (action && number <= port.accesses.size()) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "fake_counter.h"
+#include "fake_scheduler.h"
+#include "realtime_sweeps.h"
 #include "scope_window.h"
 #include "scripted_port.h"
 
@@ -27,9 +29,10 @@ inline int columnOf(int unit) {
 
 // A fresh window on a scripted port and a fake counter whose step is one millisecond: every
 // timed sample then takes exactly two counter readings, so the number of sweeps captured can
-// be read off the counter. Every modal message box is answered with OK and noted in boxes;
-// whileBoxOpen runs first, while it is still open. SetUp and TearDown may also run in pairs
-// inside a test, per row.
+// be read off the counter. Its sweeps are raised to real-time priority as vistrace's are, on a
+// fake scheduler, timed on a clock of their own. Every modal message box is answered with OK and
+// noted in boxes; whileBoxOpen runs first, while it is still open. SetUp and TearDown may also run
+// in pairs inside a test, per row.
 class ControlTest : public ::testing::Test {
 protected:
     ControlTest();
@@ -55,6 +58,9 @@ protected:
 
     ScriptedPort port;
     FakeCounter counter;
+    FakeScheduler scheduler;
+    FakeCounter sweepClock;
+    std::unique_ptr<RealtimeSweeps> sweeps;
     std::unique_ptr<ScopeWindow> window;
     std::vector<SeenBox> boxes;
     std::function<void()> whileBoxOpen;
