@@ -37,7 +37,7 @@ TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
     window->XOffset->setSliderDown(false);
     window->XOffset->triggerAction(QScrollBar::SliderPageStepAdd); // to 400
     EXPECT_TRUE(blueAt(columnOf(390), 330) && !blueAt(columnOf(410), 330));
-    EXPECT_EQ(accessCount(), 0U);
+    EXPECT_EQ(port.accesses.size(), 0U);
 }
 
 // The reset recentres both bars and captures at once, without the Repeat trigger. A redraw after
@@ -51,7 +51,7 @@ TEST_F(Offsets, ResetRecentresAndCapturesThenARedrawDrawsTheNewCountFromTheOldBu
     window->TimeBase_box->setCurrentIndex(1); // "1mS/Div": 250 samples
     window->Command1->click();
     EXPECT_EQ(window->XOffset->value(), 0);
-    EXPECT_EQ(accessCount(), kSweep / 2);
+    EXPECT_EQ(port.accesses.size(), kSweep / 2);
     window->TimeBase_box->setCurrentIndex(2); // "2mS/Div": 500 samples
     window->XOffset->setValue(1);
     EXPECT_TRUE(blueAt(columnOf(100), 212));

@@ -104,7 +104,7 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         }
         window->Command4->click();
         EXPECT_EQ(
-            std::tuple(captures(), accessCount(), window->exitCode(), window->ending()),
+            std::tuple(captures(), port.accesses.size(), window->exitCode(), window->ending()),
             std::tuple(row.captures, row.accesses, std::max(row.exitCode, 0), row.exitCode >= 0));
         EXPECT_FALSE(window->loopRunning());
         EXPECT_EQ(window->state.sample_count, 500) << "a handler ran after the end";

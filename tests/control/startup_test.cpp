@@ -54,7 +54,7 @@ TEST_F(ControlTest, EachSelectorAssignsItsRowAndNoSelectionNothing) {
         box->setCurrentIndex(-1);
     }
     EXPECT_TRUE(window->state == before);
-    EXPECT_EQ(accessCount(), 1U);
+    EXPECT_EQ(port.accesses.size(), 1U);
 }
 
 // The window on the ppdev back end over a fake tree with a card at 0xDC00 and, at first,

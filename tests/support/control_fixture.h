@@ -42,7 +42,6 @@ protected:
     [[nodiscard]] int captures() const {
         return counter.readings / (2 * window->state.sample_count);
     }
-    [[nodiscard]] std::size_t accessCount() const { return port.accesses.size(); }
     // Pure blue pixels of the screen's run-time drawing, in all or at one pixel.
     [[nodiscard]] int bluePixels() const;
     [[nodiscard]] bool blueAt(int x, int y) const;
