@@ -9,31 +9,25 @@
 namespace vistrace::testing {
 namespace {
 
-// Start-up writes the idle value once and captures nothing; without a counter it warns once,
-// after that write, and carries on.
-TEST_F(ControlTest, StartUpEndsInTheDefaultStateAndWarnsOnlyWithoutACounter) {
-    for (const std::int64_t frequency : {1'000'000, 0}) {
+// Start-up writes the idle value once, captures nothing and takes the default rows, warning
+// only without a counter, after that write, and carrying on. Then each selector assigns the
+// fields of the row picked, as its table gives them; no selection assigns nothing, and choosing
+// a port writes nothing to it. Picks run from the last row down, so that every list moves at
+// every step.
+TEST_F(ControlTest, StartUpAndEachSelectorAssignTheirRowsAndNoSelectionNothing) {
+    for (const std::int64_t frequency : {0, 1'000'000}) {
         SetUp();
         counter.frequency = frequency;
         std::vector<PortAccess> trafficAtBox;
         whileBoxOpen = [&] { trafficAtBox = port.accesses; };
         window->load();
-        EXPECT_EQ(window->state.sample_interval, 0.00001); // the time-base handler ran after 0
-        EXPECT_EQ(window->state.trigger_level, 126);
+        EXPECT_EQ(std::tuple(window->state.sample_interval, window->state.trigger_level,
+                             counter.readings, window->ending()),
+                  std::tuple(0.00001, 126, 0, false)); // the time-base handler ran after 0
         EXPECT_EQ(port.accesses, std::vector{write(888, 255)});
-        EXPECT_EQ(counter.readings, 0);
         EXPECT_EQ(boxes.size(), frequency == 0 ? 1U : 0U);
         EXPECT_EQ(trafficAtBox, boxes.empty() ? std::vector<PortAccess>{} : port.accesses);
-        EXPECT_FALSE(window->ending());
-        TearDown();
     }
-}
-
-// Each selector assigns the fields of the row picked, as its table gives them; no selection
-// assigns nothing, and choosing a port writes nothing to it. Picks run from the last row down,
-// so that each is a change, and every list moves at every step.
-TEST_F(ControlTest, EachSelectorAssignsItsRowAndNoSelectionNothing) {
-    window->load();
     const ScopeState& state = window->state;
     for (int i = 11; i >= 0; --i) {
         window->TimeBase_box->setCurrentIndex(i % 9);
