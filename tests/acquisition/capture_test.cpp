@@ -1,8 +1,7 @@
 #include "adc.h"
 #include "capture.h"
 #include "errors.h"
-#include "fake_counter.h"
-#include "scripted_port.h"
+#include "fakes.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -1,8 +1,6 @@
 #include "errors.h"
-#include "fake_counter.h"
-#include "fake_scheduler.h"
+#include "fakes.h"
 #include "realtime_sweeps.h"
-#include "scripted_port.h"
 
 #include <gtest/gtest.h>
 

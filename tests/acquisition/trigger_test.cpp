@@ -1,4 +1,4 @@
-#include "scripted_port.h"
+#include "fakes.h"
 #include "trigger.h"
 
 #include <gtest/gtest.h>

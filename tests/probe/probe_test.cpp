@@ -1,8 +1,7 @@
 #include "converter_check.h"
-#include "fake_counter.h"
 #include "fake_parport.h"
+#include "fakes.h"
 #include "probe.h"
-#include "scripted_port.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "adc.h"
-#include "fake_counter.h"
+#include "fakes.h"
 #include "simulated_converter.h"
 
 #include <gtest/gtest.h>

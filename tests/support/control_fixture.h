@@ -1,10 +1,8 @@
 #pragma once
 
-#include "fake_counter.h"
-#include "fake_scheduler.h"
+#include "fakes.h"
 #include "realtime_sweeps.h"
 #include "scope_window.h"
-#include "scripted_port.h"
 
 #include <QTimer>
 #include <functional>

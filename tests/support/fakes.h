@@ -1,11 +1,14 @@
 #pragma once
 
 #include "inpout.h"
+#include "scheduler.h"
 
 #include <deque>
 #include <functional>
 #include <vector>
 
+// Fakes of the interfaces through which acquisition reaches the machine: the port, the
+// counter and the scheduler.
 namespace vistrace::testing {
 
 struct PortAccess {
@@ -62,6 +65,49 @@ private:
     }
 
     std::deque<std::int16_t> queue_;
+};
+
+// A counter that advances by a fixed step at every reading.
+struct FakeCounter final : PerformanceCounter {
+    explicit FakeCounter(std::int64_t ticksPerSecond = 1'000'000, std::int64_t ticksPerReading = 1)
+        : frequency(ticksPerSecond), step(ticksPerReading) {}
+    std::int32_t QueryPerformanceFrequency(std::int64_t& out) override {
+        out = frequency;
+        return frequency != 0 ? 1 : 0;
+    }
+    std::int32_t QueryPerformanceCounter(std::int64_t& out) override {
+        out = now += step;
+        ++readings;
+        return 1;
+    }
+    std::int64_t frequency, step, now = 0;
+    int readings = 0;
+};
+
+// Grants or refuses as told; onChange runs after every raise it grants and every restore.
+class FakeScheduler final : public Scheduler {
+public:
+    explicit FakeScheduler(int usable = 2, int rtprio = 10, bool refusing = false)
+        : cpus(usable), limit(rtprio), refuse(refusing) {}
+
+    bool raise(int level) override {
+        if (!refuse) {
+            priority = level;
+            onChange();
+        }
+        return !refuse;
+    }
+    void restore() override {
+        priority = 0;
+        onChange();
+    }
+    int usableCpus() override { return cpus; }
+    int priorityLimit() override { return limit; }
+
+    int cpus, limit;
+    bool refuse;
+    int priority = 0; // 0 at normal priority
+    std::function<void()> onChange = [] {};
 };
 
 } // namespace vistrace::testing
