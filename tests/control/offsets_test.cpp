@@ -7,18 +7,13 @@
 namespace vistrace::testing {
 namespace {
 
-class Offsets : public ControlTest {
-protected:
-    void SetUp() override {
-        ControlTest::SetUp();
-        window->load();
-        port.accesses.clear();
-    }
-};
+using Offsets = ControlTest;
 
 // Every move of a dragged thumb redraws the stored sweep, and so does its release, with the
-// sweep as it is then; a trough click moves it by the bar's large change. Nothing is captured.
+// sweep as it is then; a trough click moves it by the bar's large change. Nothing is captured:
+// start-up's idle write is all the port sees.
 TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
+    window->load();
     window->YOffset->setSliderDown(true);
     for (const int row : {100, 150, 380}) {
         window->YOffset->setSliderPosition(row);
@@ -37,13 +32,14 @@ TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
     window->XOffset->setSliderDown(false);
     window->XOffset->triggerAction(QScrollBar::SliderPageStepAdd); // to 400
     EXPECT_TRUE(blueAt(columnOf(390), 330) && !blueAt(columnOf(410), 330));
-    EXPECT_EQ(port.accesses.size(), 0U);
+    EXPECT_EQ(port.accesses.size(), 1U);
 }
 
 // The reset recentres both bars and captures at once, without the Repeat trigger. A redraw after
 // a time-base change then draws the new sample_count from the buffer as it is: 250 samples of
 // that capture, then 250 elements that no capture has written.
 TEST_F(Offsets, ResetRecentresAndCapturesThenARedrawDrawsTheNewCountFromTheOldBuffer) {
+    window->load();
     window->trigger_mode_box->setCurrentIndex(1);
     port.standing = 128;
     window->XOffset->setValue(40);
@@ -51,7 +47,7 @@ TEST_F(Offsets, ResetRecentresAndCapturesThenARedrawDrawsTheNewCountFromTheOldBu
     window->TimeBase_box->setCurrentIndex(1); // "1mS/Div": 250 samples
     window->Command1->click();
     EXPECT_EQ(window->XOffset->value(), 0);
-    EXPECT_EQ(port.accesses.size(), kSweep / 2);
+    EXPECT_EQ(port.accesses.size(), 1 + kSweep / 2);
     window->TimeBase_box->setCurrentIndex(2); // "2mS/Div": 500 samples
     window->XOffset->setValue(1);
     EXPECT_TRUE(blueAt(columnOf(100), 212));

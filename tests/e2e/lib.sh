@@ -69,7 +69,6 @@ click() {
 press_run() { click 572 544; }
 press_stop() { click 656 544; }
 windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
-windows_are() { (($(windows) == $1)); }
 
 # choose_item X Y WIDTH HEIGHT KEY...: opens the drop-down there by its arrow and picks an
 # item with the keys (the list opens on the current item; it is a window of its own).
@@ -77,9 +76,9 @@ choose_item() {
     local closed
     closed=$(windows)
     xdotool mousemove --window "$wid" "$(px $(($1 + $3 - 8)))" $((menu + $(px $(($2 + $4 / 2))))) click 1
-    wait_until 5 windows_are $((closed + 1)) || fail "the list at $1, $2 did not open"
+    wait_until 5 eval '(($(windows) == closed + 1))' || fail "the list at $1, $2 did not open"
     xdotool key "${@:5}"
-    wait_until 5 windows_are "$closed" || fail "the list at $1, $2 did not close"
+    wait_until 5 eval '(($(windows) == closed))' || fail "the list at $1, $2 did not close"
     park_pointer
 }
 
