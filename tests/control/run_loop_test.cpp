@@ -11,11 +11,12 @@ namespace {
 // The loop as the operator drives it from its pumps. A row sets the trigger mode, may take a
 // sweep of one constant sample first, and plays the port; each step runs before the port
 // access of that number since Run. Operator actions come in the next pump, a port failure at
-// that access; notes are checks made there. Captures and accesses count from Run, and an
-// exit code of -1 means the program carries on.
+// that access; notes are checks made there. Captures and accesses count from Run (a capture is
+// a thousand counter readings: two per sample), and an exit code of -1 means the program
+// carries on.
 TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
     const auto later = [this](const std::function<void()>& action) {
-        return [this, action] { post(window.get(), action); };
+        return [this, action] { QTimer::singleShot(0, window.get(), action); };
     };
     const auto note = [](const std::function<bool()>& check) {
         return [check] { EXPECT_TRUE(check()); };
@@ -104,7 +105,8 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         }
         window->Command4->click();
         EXPECT_EQ(
-            std::tuple(captures(), port.accesses.size(), window->exitCode(), window->ending()),
+            std::tuple(counter.readings / 1000, port.accesses.size(), window->exitCode(),
+                       window->ending()),
             std::tuple(row.captures, row.accesses, std::max(row.exitCode, 0), row.exitCode >= 0));
         EXPECT_FALSE(window->loopRunning());
         EXPECT_EQ(window->state.sample_count, 500) << "a handler ran after the end";

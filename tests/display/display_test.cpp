@@ -21,7 +21,7 @@ TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
     window->load();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    post(window.get(), [this] {
+    QTimer::singleShot(0, window.get(), [this] { // in the running loop
         EXPECT_TRUE(window->Command2->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);

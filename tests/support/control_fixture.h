@@ -37,17 +37,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    [[nodiscard]] int captures() const {
-        return counter.readings / (2 * window->state.sample_count);
-    }
     // Pure blue pixels of the screen's run-time drawing, in all or at one pixel.
     [[nodiscard]] int bluePixels() const;
     [[nodiscard]] bool blueAt(int x, int y) const;
 
-    // Runs action from the event loop once the pump next runs.
-    static void post(QObject* context, std::function<void()> action) {
-        QTimer::singleShot(0, context, std::move(action));
-    }
     // Runs action before the port access of that number, counted from 0 as accesses are.
     void atAccess(std::size_t number, std::function<void()> action) {
         steps_.emplace_back(number, std::move(action));
