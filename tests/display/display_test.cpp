@@ -51,16 +51,12 @@ TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
     }
 }
 
-QImage shownClient(ScopeScreen& screen) {
-    return screen.grab()
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32)
-        .copy(screen.contentsRect());
-}
-
 // The red centre lines cross at (251, 210); the grid lies above whatever is drawn, dotted,
 // through a clear, and stays visible on a dark palette.
 TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
+    const auto client = [](ScopeScreen& screen) {
+        return screen.grab(screen.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
     // Qt derives a whole palette from its button colour; this one is dark.
     for (const QPalette& palette : {QApplication::palette(), QPalette(QColor(53, 53, 53))}) {
         ScopeScreen screen;
@@ -68,9 +64,9 @@ TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
         screen.setForeColor(Qt::blue);
         screen.setDrawWidth(9);
         screen.line(0, 210, 500, 210);
-        const QImage drawn = shownClient(screen);
+        const QImage drawn = client(screen);
         screen.clear();
-        const QImage shown = shownClient(screen);
+        const QImage shown = client(screen);
         const QRgb background = shown.pixel(1, 1);
         EXPECT_GE(std::abs(qGray(shown.pixel(50, 10)) - qGray(background)), 85) << "faint grid";
         EXPECT_EQ(drawn.pixel(1, 209), qRgb(0, 0, 255));

@@ -47,12 +47,11 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
 TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     EXPECT_EQ(parseProbeArguments({"--simulated", "DC00"})->address, 0xDC00);
     FakeParport tree;
+    const ProbeSystem system{tree.proc(), tree.dev(), [] { return RealtimeGrant::Refused; }};
     std::ostringstream out;
     const auto run = [&](const std::vector<std::string>& arguments) {
         out.str("");
-        return runProbe(arguments, out, out, ProbeSystem{tree.proc(), tree.dev(), [] {
-                                                             return RealtimeGrant::Refused;
-                                                         }});
+        return runProbe(arguments, out, out, system);
     };
     EXPECT_EQ(run({"378", "278"}), 2);
     EXPECT_EQ(run({}), 1);
