@@ -100,9 +100,7 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         port.accesses.clear();
         counter.readings = 0;
         boxes.clear();
-        for (const auto& step : row.steps) {
-            atAccess(step.first, step.second);
-        }
+        steps = row.steps;
         window->Command4->click();
         EXPECT_EQ(
             std::tuple(counter.readings / 1000, port.accesses.size(), window->exitCode(),

@@ -21,7 +21,7 @@ ControlTest::ControlTest() {
 void ControlTest::SetUp() {
     port = ScriptedPort();
     counter = FakeCounter(1'000'000, 1'000);
-    steps_.clear();
+    steps.clear();
     boxes.clear();
     whileBoxOpen = nullptr;
     boxPoll_.start(5);
@@ -29,7 +29,7 @@ void ControlTest::SetUp() {
         std::make_unique<RealtimeSweeps>(scheduler, sweepClock, RealtimeLimits{950'000, 1'000'000});
     window = std::make_unique<ScopeWindow>(port, counter, *sweeps);
     port.beforeAccess = [this](const PortAccess&) {
-        for (auto& [number, action] : steps_) {
+        for (auto& [number, action] : steps) {
             if (action && number <= port.accesses.size()) {
                 std::exchange(action, nullptr)();
             }

@@ -41,11 +41,6 @@ protected:
     [[nodiscard]] int bluePixels() const;
     [[nodiscard]] bool blueAt(int x, int y) const;
 
-    // Runs action before the port access of that number, counted from 0 as accesses are.
-    void atAccess(std::size_t number, std::function<void()> action) {
-        steps_.emplace_back(number, std::move(action));
-    }
-
     ScriptedPort port;
     FakeCounter counter;
     FakeScheduler scheduler;
@@ -54,9 +49,10 @@ protected:
     std::unique_ptr<ScopeWindow> window;
     std::vector<SeenBox> boxes;
     std::function<void()> whileBoxOpen;
+    // Each runs before the port access of its number, counted from 0 as accesses are.
+    std::vector<std::pair<std::size_t, std::function<void()>>> steps;
 
 private:
-    std::vector<std::pair<std::size_t, std::function<void()>>> steps_;
     QTimer boxPoll_;
 };
 
