@@ -53,14 +53,12 @@ public:
 
     std::uint8_t standing = 0; // the sample once the queue is empty
     // Called before each access is carried out; may throw to play a failing port.
-    std::function<void(const PortAccess&)> beforeAccess;
+    std::function<void(const PortAccess&)> beforeAccess = [](const PortAccess&) {};
     std::vector<PortAccess> accesses;
 
 private:
     void record(const PortAccess& access) {
-        if (beforeAccess) {
-            beforeAccess(access);
-        }
+        beforeAccess(access);
         accesses.push_back(access);
     }
 
