@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# shellcheck disable=SC2015 # `A && B || fail` fails when either does
+# shellcheck disable=SC2015,SC2016,SC2034 # `A && B || fail` fails if either does; eval reads drawn
 # Runs the real vistrace-sim as an operator would: Run draws, Stop keeps the last sweep, Exit
 # ends it with status 0. Then File > Exit inside the loop's longest stay without events, a
 # 200mS/Div capture (about 1.8 s), must end it within seconds, with status 0 and no sanitizer
@@ -23,6 +23,8 @@ start_sim "$sim" "$work/stderr"
 ! blue_over 0 || fail "a trace before Run"
 press_run
 wait_until 10 blue_over 1000 || fail "no trace while running"
+drawn=$(screen_digest 90 50 505 421)
+wait_until 5 eval '[[ $(screen_digest 90 50 505 421) != "$drawn" ]]' || fail "no sweep after the first"
 run_is disabled || fail "Run is enabled while running"
 # The demonstration never sweeps under a real-time policy: 1 or 2 in field 41 of a thread's stat.
 for _ in $(seq 20); do
