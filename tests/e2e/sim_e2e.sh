@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2015,SC2016,SC2034 # `A && B || fail` fails if either does; eval reads drawn
-# Runs the real vistrace-sim as an operator would: Run draws, Stop keeps the last sweep, Exit
-# ends it with status 0. Then File > Exit inside the loop's longest stay without events, a
-# 200mS/Div capture (about 1.8 s), must end it within seconds, with status 0 and no sanitizer
-# report. Closing the window and leaving trigger waits are the window tests' to check.
-# sim_e2e.sh SIM
+# sim_e2e.sh SIM: the real vistrace-sim as an operator runs it. Run draws sweep after sweep, Stop
+# keeps the last, Exit ends it with status 0; File > Exit inside the loop's longest stay without
+# events, a 200mS/Div capture (about 1.8 s), ends it within seconds, with status 0 and no
+# sanitizer report. Closing the window and leaving trigger waits are the window tests' to check.
 set -euo pipefail
 # shellcheck source=SCRIPTDIR/lib.sh
 source "$(dirname "$0")/lib.sh"
