@@ -23,7 +23,7 @@ start_sim "$sim" "$work/stderr"
 press_run
 wait_until 10 blue_over 1000 || fail "no trace while running"
 drawn=$(screen_digest 90 50 505 421)
-wait_until 5 eval '[[ $(screen_digest 90 50 505 421) != "$drawn" ]]' || fail "no sweep after the first"
+wait_until 5 eval '[[ $(screen_digest 90 50 505 421) != "$drawn" ]]' || fail "no new sweep"
 run_is disabled || fail "Run is enabled while running"
 # The demonstration never sweeps under a real-time policy: 1 or 2 in field 41 of a thread's stat.
 for _ in $(seq 20); do
