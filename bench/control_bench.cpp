@@ -11,6 +11,7 @@
 namespace {
 
 using vistrace::MonotonicCounter;
+using vistrace::NormalPriority;
 using vistrace::ScopeWindow;
 using vistrace::SimulatedConverter;
 
@@ -38,7 +39,8 @@ void runPasses(benchmark::State& bench, ScopeWindow& window) {
 void BM_RunPass(benchmark::State& bench) {
     MonotonicCounter counter;
     SimulatedConverter port(counter, zeroTimeConverter());
-    ScopeWindow window(port, counter);
+    NormalPriority sweeps;
+    ScopeWindow window(port, counter, sweeps);
     window.load();
     window.state.sample_interval = 0;
     window.state.sample_count = 500;
@@ -51,7 +53,8 @@ BENCHMARK(BM_RunPass)->Unit(benchmark::kMicrosecond)->UseRealTime();
 void BM_SimulatedRunPass(benchmark::State& bench) {
     MonotonicCounter counter;
     SimulatedConverter port(counter, SimulatedConverter::Settings{});
-    ScopeWindow window(port, counter);
+    NormalPriority sweeps;
+    ScopeWindow window(port, counter, sweeps);
     window.load();
     runPasses(bench, window);
 }
@@ -61,7 +64,8 @@ BENCHMARK(BM_SimulatedRunPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_OffsetRedraw(benchmark::State& bench) {
     MonotonicCounter counter;
     SimulatedConverter port(counter, zeroTimeConverter());
-    ScopeWindow window(port, counter);
+    NormalPriority sweeps;
+    ScopeWindow window(port, counter, sweeps);
     window.load();
     window.readport();
     int position = 0;

@@ -9,9 +9,6 @@
 
 namespace vistrace {
 
-ScopeWindow::ScopeWindow(PortIo& port, PerformanceCounter& counter, PortBinder* binder)
-    : ScopeWindow(port, counter, normalPriority_, binder) {}
-
 ScopeWindow::ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepPriority& sweeps,
                          PortBinder* binder)
     : port_(port), counter_(counter), binder_(binder), sweeps_(sweeps) {}

@@ -19,8 +19,6 @@ class ScopeWindow final : public Form1 {
     Q_OBJECT
 
 public:
-    // Sweeps at normal priority.
-    explicit ScopeWindow(PortIo& port, PerformanceCounter& counter, PortBinder* binder = nullptr);
     ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepPriority& sweeps,
                 PortBinder* binder = nullptr);
 
@@ -59,7 +57,6 @@ private:
     PerformanceCounter& counter_;
     PortBinder* binder_;
     std::vector<PortChoice> portChoices_;
-    NormalPriority normalPriority_;
     SweepPriority& sweeps_;
     bool loopRunning_ = false;
 };

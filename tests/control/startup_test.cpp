@@ -57,7 +57,7 @@ TEST_F(ControlTest, PortsAreOfferedAndAnUnreachableOneWarnsOnceAPickAndBehavesUn
     FakeParport tree;
     tree.addPort("parport0", 0xDC00);
     PpdevPort ppdev(tree.proc(), tree.dev(), tree.calls());
-    window = std::make_unique<ScopeWindow>(ppdev, counter, &ppdev);
+    window = std::make_unique<ScopeWindow>(ppdev, counter, *sweeps, &ppdev);
     const auto pickAndSweep = [this](int index) { // also the item already shown
         window->Port_Address_Box->setCurrentIndex(index);
         emit window->Port_Address_Box->activated(index);
