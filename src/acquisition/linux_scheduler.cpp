@@ -15,6 +15,11 @@ bool readValue(const std::filesystem::path& file, std::int64_t& value) {
 
 } // namespace
 
+bool isRealtimePolicy(int policy) {
+    const int plain = policy & ~SCHED_RESET_ON_FORK;
+    return plain == SCHED_FIFO || plain == SCHED_RR;
+}
+
 LinuxScheduler::LinuxScheduler() {
     pthread_getschedparam(pthread_self(), &normalPolicy_, &normalParam_);
 }
@@ -26,13 +31,18 @@ bool LinuxScheduler::raise(int priority) {
     return pthread_setschedparam(pthread_self(), SCHED_FIFO | SCHED_RESET_ON_FORK, &param) == 0;
 }
 
-// Lowering its own priority is always allowed; should the saved policy be refused all the
-// same, plain time sharing is still better than staying real-time while events are pumped.
-void LinuxScheduler::restore() {
-    if (pthread_setschedparam(pthread_self(), normalPolicy_, &normalParam_) != 0) {
+// Without CAP_SYS_NICE a thread may lower its own priority but not clear the reset-on-fork
+// flag that raise set, so the flag goes back with the normal policy. Should the saved policy
+// be refused all the same, plain time sharing is still better than staying real-time while
+// events are pumped. glibc answers pthread_getschedparam from what it last set, so only the
+// kernel can say whether the thread really came down.
+bool LinuxScheduler::restore() {
+    if (pthread_setschedparam(pthread_self(), normalPolicy_ | SCHED_RESET_ON_FORK, &normalParam_) !=
+        0) {
         const sched_param plain{};
-        pthread_setschedparam(pthread_self(), SCHED_OTHER, &plain);
+        pthread_setschedparam(pthread_self(), SCHED_OTHER | SCHED_RESET_ON_FORK, &plain);
     }
+    return !isRealtimePolicy(sched_getscheduler(0));
 }
 
 int LinuxScheduler::usableCpus() {

@@ -13,7 +13,7 @@ public:
     LinuxScheduler();
 
     bool raise(int priority) override;
-    void restore() override;
+    bool restore() override;
     int usableCpus() override;
     int priorityLimit() override;
 
@@ -21,6 +21,9 @@ private:
     int normalPolicy_ = SCHED_OTHER;
     sched_param normalParam_{};
 };
+
+// Whether a policy as sched_getscheduler reports it (reset-on-fork bit and all) is real-time.
+bool isRealtimePolicy(int policy);
 
 // The throttle's settings from sched_rt_runtime_us and sched_rt_period_us in directory.
 RealtimeLimits readRealtimeLimits(const std::filesystem::path& directory = "/proc/sys/kernel");

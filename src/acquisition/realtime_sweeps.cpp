@@ -13,13 +13,15 @@ constexpr double kShareOfLimit = 0.9;
 constexpr double kAssumedPortSeconds = 0.0001;
 constexpr double kMicrosecond = 1e-6;
 
-// Returns the thread to its normal priority however the sweep ends.
+// Returns the thread to its normal priority however the sweep ends, and withdraws the
+// grant if the thread stays real-time: raising it again would only repeat that.
 class NormalAgain {
 public:
-    NormalAgain(Scheduler& scheduler, bool raised) : scheduler_(scheduler), raised_(raised) {}
+    NormalAgain(Scheduler& scheduler, bool raised, RealtimeGrant& grant)
+        : scheduler_(scheduler), raised_(raised), grant_(grant) {}
     ~NormalAgain() {
-        if (raised_) {
-            scheduler_.restore();
+        if (raised_ && !scheduler_.restore()) {
+            grant_ = RealtimeGrant::Stuck;
         }
     }
     NormalAgain(const NormalAgain&) = delete;
@@ -28,6 +30,7 @@ public:
 private:
     Scheduler& scheduler_;
     bool raised_;
+    RealtimeGrant& grant_;
 };
 
 } // namespace
@@ -40,14 +43,13 @@ RealtimeGrant findRealtimeGrant(Scheduler& scheduler, const RealtimeLimits& limi
     if (scheduler.usableCpus() < 2) {
         return RealtimeGrant::OneCpu;
     }
-    if (limits.runtime_us < 0) {
+    if (!limits.throttled()) {
         return RealtimeGrant::LimitOff;
     }
     if (!scheduler.raise(capturePriority(scheduler))) {
         return RealtimeGrant::Refused;
     }
-    scheduler.restore();
-    return RealtimeGrant::Granted;
+    return scheduler.restore() ? RealtimeGrant::Granted : RealtimeGrant::Stuck;
 }
 
 RealtimeGrant machineRealtimeGrant() {
@@ -73,7 +75,7 @@ void RealtimeSweeps::readport(ScopeState& state, PortIo& port, PerformanceCounte
     const double start = now();
     const bool raised = fitsShare(state, start) && scheduler_.raise(priority_);
     {
-        const NormalAgain normal(scheduler_, raised);
+        const NormalAgain normal(scheduler_, raised, grant_);
         vistrace::readport(state, port, counter);
     }
     const double end = now();

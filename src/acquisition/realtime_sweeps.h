@@ -13,20 +13,23 @@ enum class RealtimeGrant {
     OneCpu,   // a real-time sweep would take the only CPU from everything else
     LimitOff, // without the kernel's throttle a runaway real-time thread freezes the machine
     Refused,  // the system would not put the thread under real-time priority
+    Stuck,    // the system would not take the thread back to its normal priority
 };
 
 // The priority sweeps ask for: RLIMIT_RTPRIO's, within 1 to 10, far below the kernel's
 // interrupt threads (50), which must still run while a sweep spins.
 int capturePriority(Scheduler& scheduler);
 
-// Finds out by trying it once on the calling thread, which is left at its normal priority.
+// Finds out by trying it once on the calling thread, which is left at its normal priority
+// unless the answer is Stuck.
 RealtimeGrant findRealtimeGrant(Scheduler& scheduler, const RealtimeLimits& limits);
 // The same for this machine and user, through the Linux scheduler and the kernel's limits.
 RealtimeGrant machineRealtimeGrant();
 
 // Sweeps under SCHED_FIFO where granted, so that other work on a busy machine cannot cut
 // into the sample timing. Only the capture itself is raised: the trigger wait, the drawing
-// and the event pump stay at normal priority. The program keeps its real-time use under 90 %
+// and the event pump stay at normal priority; once a thread fails to come back down, nothing
+// is raised again. The program keeps its real-time use under 90 %
 // of the kernel's limit, because a thread that reaches the limit is stopped for the rest of
 // the period, which would leave a hole in the sweep; a sweep that does not fit is captured
 // at normal priority instead.

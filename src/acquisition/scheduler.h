@@ -11,8 +11,9 @@ public:
 
     // Puts the calling thread under SCHED_FIFO at priority; false where the system refuses.
     virtual bool raise(int priority) = 0;
-    // Puts the calling thread back under the policy it had before raise.
-    virtual void restore() = 0;
+    // Puts the calling thread back under the policy it had before raise; false where the
+    // kernel still reports it real-time afterwards.
+    virtual bool restore() = 0;
     // How many CPUs the program may run on.
     virtual int usableCpus() = 0;
     // The highest real-time priority the process may take without privilege.
@@ -26,10 +27,13 @@ protected:
 
 // The kernel's real-time throttle: real-time threads together get at most runtime_us of
 // every period_us, and are stopped for the rest of the period once they have used it. A
-// runtime of -1 means the throttle is off (or could not be read).
+// runtime of -1, or one that fills the whole period, means the throttle is off (or could not
+// be read).
 struct RealtimeLimits {
     std::int64_t runtime_us = -1;
     std::int64_t period_us = 0;
+
+    [[nodiscard]] bool throttled() const { return runtime_us >= 0 && runtime_us < period_us; }
 };
 
 } // namespace vistrace

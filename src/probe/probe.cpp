@@ -45,7 +45,11 @@ const char* describeGrant(RealtimeGrant grant) {
         return "not used: this program may run on one CPU only, which it would take from "
                "everything else";
     case RealtimeGrant::LimitOff:
-        return "not used: the kernel's real-time limit is off (sched_rt_runtime_us is -1)";
+        return "not used: the kernel's real-time limit is off (sched_rt_runtime_us is -1 or "
+               "not below sched_rt_period_us)";
+    case RealtimeGrant::Stuck:
+        return "not used: the system would not return a thread to normal priority after a "
+               "real-time sweep, so vistrace raises none";
     case RealtimeGrant::Refused:
         break;
     }

@@ -1,8 +1,15 @@
 #include "errors.h"
 #include "fakes.h"
+#include "linux_scheduler.h"
 #include "realtime_sweeps.h"
 
+#include <array>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace vistrace::testing {
 namespace {
@@ -13,13 +20,17 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
         int cpus, limit, runtime_us, priority, sweeps, fewestRaised, mostRaised;
         bool refuse;
         double interval;
+        int restores = -1; // that come back down
     };
     for (const Row row : {Row{2, 99, 950'000, 10, 300, 240, 270, false, 0.00001},
                           Row{2, 0, 950'000, 1, 12, 4, 6, false, 0.0009},
                           Row{2, 10, 950'000, 0, 3, 0, 0, false, 0.0018},
                           Row{1, 10, 950'000, 0, 3, 0, 0, false, 0.00001},
                           Row{2, 10, -1, 0, 3, 0, 0, false, 0.00001},
-                          Row{2, 10, 950'000, 0, 3, 0, 0, true, 0.00001}}) {
+                          Row{2, 10, 1'000'000, 0, 3, 0, 0, false, 0.00001}, // the whole period
+                          Row{2, 10, 950'000, 0, 3, 0, 0, true, 0.00001},
+                          // stays real-time after the third sweep's: never raised again
+                          Row{2, 10, 950'000, 10, 5, 0, 0, false, 0.00001, 2}}) {
         ScopeState state; // the port address plays no part here
         state.sample_count = 500;
         state.sample_interval = row.interval;
@@ -27,6 +38,7 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
         ScriptedPort port;
         FakeCounter counter{1'000'000, 10}; // 10 us a reading
         FakeScheduler scheduler(row.cpus, row.limit, row.refuse);
+        scheduler.restoresLeft = row.restores;
         RealtimeSweeps sweeps(scheduler, counter, {row.runtime_us, 1'000'000});
         std::vector<std::int64_t> times; // of raising and restoring, in turn
         scheduler.onChange = [&] {
@@ -51,6 +63,81 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
         const auto raised = static_cast<int>(times.size() - from) / 2;
         EXPECT_TRUE(raised >= row.fewestRaised && raised <= row.mostRaised) << raised;
     }
+}
+
+// The capability sets; CAP_SYS_NICE and CAP_SYS_RESOURCE are in their first words.
+using Capabilities = std::array<__user_cap_data_struct, 2>;
+__user_cap_header_struct capabilityHeader{_LINUX_CAPABILITY_VERSION_3, 0};
+Capabilities capabilities() {
+    Capabilities data{};
+    syscall(SYS_capget, &capabilityHeader, data.data());
+    return data;
+}
+void holdNice(bool effective, bool permitted) {
+    Capabilities data = capabilities();
+    data[0].effective = effective ? data[0].permitted : data[0].permitted & ~(1U << CAP_SYS_NICE);
+    data[0].permitted &= permitted ? ~0U : ~(1U << CAP_SYS_NICE);
+    ASSERT_EQ(syscall(SYS_capset, &capabilityHeader, data.data()), 0);
+}
+
+// The thread of an lp member granted rtprio 10, who lacks CAP_SYS_NICE. Where the process may
+// not give itself that limit, the capability stands in for it during each raise alone, so that
+// every restore meets the kernel as that user's would.
+class LpMemberScheduler final : public Scheduler {
+public:
+    explicit LpMemberScheduler(bool lendNice) : lendNice_(lendNice) {}
+    bool raise(int priority) override {
+        holdNice(lendNice_, lendNice_);
+        const bool raised = linux_.raise(priority);
+        holdNice(false, lendNice_);
+        return raised;
+    }
+    bool restore() override { return linux_.restore(); }
+    int usableCpus() override { return 2; } // the CPU rule is the fake's to test
+    int priorityLimit() override { return linux_.priorityLimit(); }
+
+private:
+    LinuxScheduler linux_;
+    bool lendNice_;
+};
+
+void printPolicy(const char* when) {
+    sched_param param{};
+    sched_getparam(0, &param);
+    std::fprintf(stderr, "%s: policy %#x priority %d; ", when, sched_getscheduler(0),
+                 param.sched_priority);
+}
+
+// Raise, restore and the grant check as vistrace does them; exits with 0 if the thread came
+// back to its normal policy each time and real-time capture is granted.
+[[noreturn]] void sweepAsLpMember(bool mayGiveLimit, rlim_t hardLimit) {
+    const rlimit granted{10, std::max<rlim_t>(hardLimit, 10)};
+    ASSERT_TRUE(!mayGiveLimit || setrlimit(RLIMIT_RTPRIO, &granted) == 0);
+    LpMemberScheduler scheduler(!mayGiveLimit);
+    const bool raised = scheduler.raise(capturePriority(scheduler));
+    printPolicy("raised");
+    const bool restored = scheduler.restore() && !isRealtimePolicy(sched_getscheduler(0));
+    printPolicy("restored");
+    const RealtimeGrant grant = findRealtimeGrant(scheduler, {950'000, 1'000'000});
+    printPolicy("after the grant check");
+    std::exit(raised && restored && grant == RealtimeGrant::Granted &&
+                      !isRealtimePolicy(sched_getscheduler(0))
+                  ? 0
+                  : 1);
+}
+
+// In a child process that the kernel treats as an unprivileged lp member's.
+TEST(RealtimeSweeps, AnUnprivilegedThreadComesBackDown) {
+    rlimit rtprio{};
+    getrlimit(RLIMIT_RTPRIO, &rtprio);
+    const auto held = [](int capability, std::uint32_t set) { return (set >> capability) & 1U; };
+    const bool mayGiveLimit =
+        rtprio.rlim_max >= 10 || held(CAP_SYS_RESOURCE, capabilities()[0].effective) != 0;
+    if (!mayGiveLimit && held(CAP_SYS_NICE, capabilities()[0].permitted) == 0) {
+        GTEST_SKIP() << "neither RLIMIT_RTPRIO 10 nor CAP_SYS_NICE can be had here";
+    }
+    EXPECT_EXIT(sweepAsLpMember(mayGiveLimit, rtprio.rlim_max), ::testing::ExitedWithCode(0),
+                "raised: policy 0x40000001");
 }
 
 } // namespace

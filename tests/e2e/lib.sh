@@ -26,9 +26,20 @@ screen_digest() {
         md5sum | cut -d ' ' -f 1
 }
 
+# visible_window wide|narrow: sets wid to a visible window titled Vistrace that is as wide as
+# the main window (709 units), or narrower (a message box, titled the same).
+visible_window() {
+    local id kind
+    wid=
+    for id in $(xdotool search --onlyvisible --name '^Vistrace$' 2>/dev/null); do
+        kind=narrow
+        (($(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p') >= $(px 709))) && kind=wide
+        [[ $kind == "$1" ]] && wid=$id && return 0
+    done
+    return 1
+}
 window_found() { # the window is up, or the program has ended
-    wid=$(xdotool search --onlyvisible --name '^Vistrace$' 2>/dev/null | head -n 1)
-    [[ -n $wid ]] || ! kill -0 "$sim_pid" 2>/dev/null
+    visible_window wide || ! kill -0 "$sim_pid" 2>/dev/null
 }
 
 painted() { # the same picture twice running: mapped and painted
@@ -40,9 +51,15 @@ painted() { # the same picture twice running: mapped and painted
 # start_sim PROGRAM [STDERR_FILE]: starts the program and waits until its window is painted.
 # Sets sim_pid, wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).
 start_sim() {
+    launch "$@"
+    await_window
+}
+launch() {
     sim_stderr=${2:-$(mktemp)}
     "$1" 2>"$sim_stderr" &
     sim_pid=$!
+}
+await_window() {
     painted_digest=
     wait_until 10 window_found && [[ -n $wid ]] ||
         fail "the window did not appear; the program's stderr: $(cat "$sim_stderr")"
@@ -110,6 +127,24 @@ wait_end() {
     sim_status=0
     wait "$sim_pid" || sim_status=$?
     sim_pid=
+}
+
+# expect_end WHAT: the program ends within 10 s, with status 0 and no sanitizer report.
+expect_end() {
+    wait_end 10 || fail "$1: still running 10 s after the request"
+    ! grep -Eq 'Sanitizer|runtime error' "$sim_stderr" || fail "$1: $(cat "$sim_stderr")"
+    ((sim_status == 0)) || fail "$1: exit status $sim_status"
+    echo "$1: ended with status 0"
+}
+
+# never_realtime: no thread of the program runs under a real-time policy (1 or 2 in field 41
+# of its stat) over a second.
+never_realtime() {
+    for _ in $(seq 20); do
+        ! cut -d ')' -f 2 /proc/"$sim_pid"/task/*/stat | cut -d ' ' -f 40 | grep -q '^[12]$' ||
+            fail "a thread of the program ran under a real-time policy"
+        sleep 0.05
+    done
 }
 
 stop_sim() { # a program left running by a failed check

@@ -82,7 +82,8 @@ struct FakeCounter final : PerformanceCounter {
     int readings = 0;
 };
 
-// Grants or refuses as told; onChange runs after every raise it grants and every restore.
+// Grants or refuses as told; onChange runs after every raise it grants and every restore that
+// comes back down.
 class FakeScheduler final : public Scheduler {
 public:
     explicit FakeScheduler(int usable = 2, int rtprio = 10, bool refusing = false)
@@ -95,16 +96,22 @@ public:
         }
         return !refuse;
     }
-    void restore() override {
+    bool restore() override {
+        if (restoresLeft == 0) {
+            return false;
+        }
+        restoresLeft -= restoresLeft > 0 ? 1 : 0;
         priority = 0;
         onChange();
+        return true;
     }
     int usableCpus() override { return cpus; }
     int priorityLimit() override { return limit; }
 
     int cpus, limit;
     bool refuse;
-    int priority = 0; // 0 at normal priority
+    int priority = 0;      // 0 at normal priority
+    int restoresLeft = -1; // that come back down; -1 for all of them
     std::function<void()> onChange = [] {};
 };
 

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# shellcheck disable=SC2015 # `A && B || fail` fails if either does
+# vistrace_e2e.sh VISTRACE: the real vistrace on a machine without a parallel port, as its
+# operator meets it: the warning comes before the main window, Return answers it, the window
+# opens and works; Run in Repeat waits on the flat line without a real-time thread, and File >
+# Exit ends it with status 0. The warning's wording is the window tests' to check.
+set -euo pipefail
+# shellcheck source=SCRIPTDIR/lib.sh
+source "$(dirname "$0")/lib.sh"
+program=$1
+if compgen -G '/proc/sys/dev/parport/parport*' >/dev/null; then
+    echo "SKIP: this machine has parallel ports; the check needs one without"
+    exit 77
+fi
+work=$(mktemp -d)
+trap 'stop_sim; rm -rf "$work"' EXIT
+
+launch "$program" "$work/stderr"
+wait_until 10 visible_window narrow || fail "no warning box; stderr: $(cat "$work/stderr")"
+! visible_window wide || fail "the main window opened before the warning was answered"
+visible_window narrow
+xdotool windowfocus --sync "$wid" key Return
+await_window
+choose_item 608 232 81 21 Down Return # trigger_mode_box: "Repeat"
+press_run
+never_realtime # no sweep comes on a flat line, and the trigger wait is never raised
+run_is disabled && ! blue_over 0 || fail "Run did not wait for a trigger on the flat line"
+exit_via_menu
+expect_end "File > Exit in a trigger wait"
+echo PASS
