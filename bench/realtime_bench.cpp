@@ -55,13 +55,15 @@ private:
     std::vector<std::jthread> threads_;
 };
 
-// Sweep length over the nominal 500 intervals, then the pause the instrument would make.
+// Sweep length over the nominal 500 intervals, then the pause the instrument would make. The
+// timing learns from every sweep, as the instrument's does.
 double sweepRatio(vistrace::SweepPriority& sweeps, vistrace::PerformanceCounter& counter,
-                  vistrace::ScopeState& state) {
+                  vistrace::ScopeState& state, vistrace::SweepTiming& timing) {
     NullPort port;
     const auto start = std::chrono::steady_clock::now();
-    sweeps.readport(state, port, counter);
+    sweeps.readport(state, port, counter, timing);
     const std::chrono::duration<double> length = std::chrono::steady_clock::now() - start;
+    timing.learn(length.count(), state.sample_count, state.sample_interval);
     std::this_thread::sleep_for(kBetweenSweeps);
     return length.count() / (kSamples * kInterval);
 }
@@ -77,6 +79,7 @@ void BM_TimedSweepUnderLoad(benchmark::State& bench) {
     vistrace::LinuxScheduler scheduler;
     vistrace::RealtimeSweeps instrument(scheduler, counter, vistrace::readRealtimeLimits());
     vistrace::NormalPriority plain;
+    vistrace::SweepTiming timing;
     CompetingLoad load(scheduler.usableCpus());
     std::vector<double> idle;
     std::vector<double> loaded;
@@ -85,12 +88,12 @@ void BM_TimedSweepUnderLoad(benchmark::State& bench) {
         for (int block = 0; block < kBlocks; ++block) {
             load.setBusy(false);
             for (int i = 0; i < kSweepsPerBlock; ++i) {
-                idle.push_back(sweepRatio(instrument, counter, state));
+                idle.push_back(sweepRatio(instrument, counter, state, timing));
             }
             load.setBusy(true);
             for (int i = 0; i < kSweepsPerBlock; ++i) {
-                loaded.push_back(sweepRatio(instrument, counter, state));
-                plainLoaded.push_back(sweepRatio(plain, counter, state));
+                loaded.push_back(sweepRatio(instrument, counter, state, timing));
+                plainLoaded.push_back(sweepRatio(plain, counter, state, timing));
             }
         }
     }
@@ -134,7 +137,7 @@ void BM_TriggerToFirstStrobe(benchmark::State& bench) {
     for (auto _ : bench) {
         port.firstStrobe.reset();
         const auto triggered = std::chrono::steady_clock::now();
-        sweeps->readport(state, port, counter);
+        sweeps->readport(state, port, counter, vistrace::SweepTiming{});
         const std::chrono::duration<double> latency = *port.firstStrobe - triggered;
         bench.SetIterationTime(latency.count());
         latencies.push_back(latency.count());

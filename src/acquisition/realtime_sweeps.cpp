@@ -9,8 +9,6 @@ namespace {
 
 constexpr int kHighestPriority = 10;
 constexpr double kShareOfLimit = 0.9;
-// Until a sweep has measured the port, a generous allowance for a slow one.
-constexpr double kAssumedPortSeconds = 0.0001;
 constexpr double kMicrosecond = 1e-6;
 
 // Returns the thread to its normal priority however the sweep ends, and withdraws the
@@ -60,20 +58,23 @@ RealtimeGrant machineRealtimeGrant() {
 RealtimeSweeps::RealtimeSweeps(Scheduler& scheduler, PerformanceCounter& clock,
                                RealtimeLimits limits)
     : scheduler_(scheduler), clock_(clock), limits_(limits),
-      grant_(findRealtimeGrant(scheduler, limits)), priority_(capturePriority(scheduler)),
-      portSeconds_(kAssumedPortSeconds) {
+      grant_(findRealtimeGrant(scheduler, limits)), priority_(capturePriority(scheduler)) {
     if (clock_.QueryPerformanceFrequency(ticksPerSecond_) == 0) {
         ticksPerSecond_ = 0;
     }
 }
 
-void RealtimeSweeps::readport(ScopeState& state, PortIo& port, PerformanceCounter& counter) {
+void RealtimeSweeps::readport(ScopeState& state, PortIo& port, PerformanceCounter& counter,
+                              const SweepTiming& timing) {
     if (grant_ != RealtimeGrant::Granted || ticksPerSecond_ <= 0) {
         vistrace::readport(state, port, counter);
         return;
     }
     const double start = now();
-    const bool raised = fitsShare(state, start) && scheduler_.raise(priority_);
+    const bool raised =
+        state.sample_count >= 1 &&
+        fitsShare(timing.sweepSeconds(state.sample_count, state.sample_interval), start) &&
+        scheduler_.raise(priority_);
     {
         const NormalAgain normal(scheduler_, raised, grant_);
         vistrace::readport(state, port, counter);
@@ -83,7 +84,6 @@ void RealtimeSweeps::readport(ScopeState& state, PortIo& port, PerformanceCounte
         raisedSpans_.push_back({start, end});
         raisedSeconds_ += end - start;
     }
-    learnPortTime(state, end - start, raised);
 }
 
 double RealtimeSweeps::now() {
@@ -95,10 +95,7 @@ double RealtimeSweeps::now() {
 // Counts the real-time time of the last period as a sliding window, which is never less
 // than what the kernel counts in its own periods. Sweeps at the fastest time bases follow
 // one another by the hundred, so the sum is kept as spans come and go.
-bool RealtimeSweeps::fitsShare(const ScopeState& state, double start) {
-    if (state.sample_count < 1) {
-        return false;
-    }
+bool RealtimeSweeps::fitsShare(double sweep, double start) {
     const double periodStart = start - static_cast<double>(limits_.period_us) * kMicrosecond;
     while (!raisedSpans_.empty() && raisedSpans_.front().end <= periodStart) {
         raisedSeconds_ -= raisedSpans_.front().end - raisedSpans_.front().start;
@@ -112,19 +109,8 @@ bool RealtimeSweeps::fitsShare(const ScopeState& state, double start) {
     if (!raisedSpans_.empty()) {
         used -= std::max(0.0, periodStart - raisedSpans_.front().start);
     }
-    const double sweep = state.sample_count * (state.sample_interval + portSeconds_);
     const double share = kShareOfLimit * static_cast<double>(limits_.runtime_us) * kMicrosecond;
     return used + sweep < share;
-}
-
-// A sweep at normal priority is lengthened by whatever preempted it, so only a real-time
-// one says how slow the port is; a normal one may still show that it is faster.
-void RealtimeSweeps::learnPortTime(const ScopeState& state, double length, bool raised) {
-    if (state.sample_count < 1) {
-        return;
-    }
-    const double perSample = std::max(0.0, length / state.sample_count - state.sample_interval);
-    portSeconds_ = raised ? perSample : std::min(portSeconds_, perSample);
 }
 
 } // namespace vistrace

@@ -40,7 +40,8 @@ public:
 
     [[nodiscard]] RealtimeGrant grant() const { return grant_; }
 
-    void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter) override;
+    void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter,
+                  const SweepTiming& timing) override;
 
 private:
     struct Span {
@@ -49,8 +50,7 @@ private:
     };
 
     [[nodiscard]] double now();
-    [[nodiscard]] bool fitsShare(const ScopeState& state, double start);
-    void learnPortTime(const ScopeState& state, double length, bool raised);
+    [[nodiscard]] bool fitsShare(double sweep, double start);
 
     Scheduler& scheduler_;
     PerformanceCounter& clock_;
@@ -58,7 +58,6 @@ private:
     RealtimeGrant grant_;
     int priority_;
     std::int64_t ticksPerSecond_ = 0;
-    double portSeconds_;           // of one sample, beyond its interval
     std::deque<Span> raisedSpans_; // of the last period, oldest first
     double raisedSeconds_ = 0.0;   // their total
 };

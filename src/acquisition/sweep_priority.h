@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture.h"
+#include "sweep_timing.h"
 
 namespace vistrace {
 
@@ -9,8 +10,9 @@ class SweepPriority {
 public:
     virtual ~SweepPriority() = default;
 
-    // Captures one sweep exactly as the free readport does.
-    virtual void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter) = 0;
+    // Captures one sweep exactly as the free readport does; timing says how long it will take.
+    virtual void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter,
+                          const SweepTiming& timing) = 0;
 
 protected:
     SweepPriority() = default;
@@ -21,7 +23,8 @@ protected:
 // Sweeps at the thread's normal priority, as before there was any other choice.
 class NormalPriority final : public SweepPriority {
 public:
-    void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter) override {
+    void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter,
+                  const SweepTiming& /*timing*/) override {
         vistrace::readport(state, port, counter);
     }
 };

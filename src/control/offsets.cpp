@@ -10,6 +10,7 @@ void ScopeWindow::redraw() {
 }
 
 void ScopeWindow::captureAndRedraw() {
+    spaceSamples();
     readport();
     redraw();
 }

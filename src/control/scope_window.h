@@ -5,8 +5,10 @@
 #include "parallel_ports.h"
 #include "port_choices.h"
 #include "sweep_priority.h"
+#include "sweep_timing.h"
 #include "trigger.h"
 
+#include <optional>
 #include <vector>
 
 namespace vistrace {
@@ -48,8 +50,12 @@ private:
     void runPass();
     // Clears the screen and draws samples as they stand.
     void redraw();
-    // A fresh sweep, then a redraw.
+    // A fresh sweep at the selected time base's spacing, then a redraw.
     void captureAndRedraw();
+    // Times the port at port_address unless that is done already; see SweepTiming.
+    void timePort();
+    // Sets sample_interval so that samples come as far apart as the time base's item says.
+    void spaceSamples();
     // Reaches the port at port_address; one that cannot be reached is a warning.
     void bindPort();
 
@@ -58,6 +64,8 @@ private:
     PortBinder* binder_;
     std::vector<PortChoice> portChoices_;
     SweepPriority& sweeps_;
+    SweepTiming timing_;
+    std::optional<std::int16_t> timedAddress_;
     bool loopRunning_ = false;
 };
 

@@ -47,11 +47,13 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
         };
         port.queueSamples(std::vector<std::uint8_t>(350, 128));
         port.queueReadings({300}); // out of a byte's range: the sweep fails at sample 351
-        EXPECT_THROW(sweeps.readport(state, port, counter), OverflowError);
+        SweepTiming timing;
+        timing.learn(0.01, 1000, 0.0); // a counter reading's 10 us a sample, beyond its wait
+        EXPECT_THROW(sweeps.readport(state, port, counter, timing), OverflowError);
         EXPECT_EQ(times.size(), row.priority != 0 ? 2U : 0U) << row.interval;
         const std::size_t from = times.size(); // leaves out the failed sweep
         for (int i = 0; i < row.sweeps; ++i) {
-            sweeps.readport(state, port, counter);
+            sweeps.readport(state, port, counter, timing);
         }
         for (std::size_t end = from + 1; end < times.size(); end += 2) {
             std::int64_t used = 0;

@@ -47,7 +47,7 @@ TEST_F(Offsets, ResetRecentresAndCapturesThenARedrawDrawsTheNewCountFromTheOldBu
     window->TimeBase_box->setCurrentIndex(1); // "1mS/Div": 250 samples
     window->Command1->click();
     EXPECT_EQ(window->XOffset->value(), 0);
-    EXPECT_EQ(port.accesses.size(), 1 + kSweep / 2);
+    EXPECT_EQ(port.accesses.size(), 1 + kTiming + kSweep / 2);
     window->TimeBase_box->setCurrentIndex(2); // "2mS/Div": 500 samples
     window->XOffset->setValue(1);
     EXPECT_TRUE(blueAt(columnOf(100), 212));

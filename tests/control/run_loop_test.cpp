@@ -11,9 +11,9 @@ namespace {
 // The loop as the operator drives it from its pumps. A row sets the trigger mode, may take a
 // sweep of one constant sample first, and plays the port; each step runs before the port
 // access of that number since Run. Operator actions come in the next pump, a port failure at
-// that access; notes are checks made there. Captures and accesses count from Run (a capture is
-// a thousand counter readings: two per sample), and an exit code of -1 means the program
-// carries on.
+// that access; notes are checks made there. Captures and accesses count from Run, which first
+// times the port unless a sweep before it has, and an exit code of -1 means the program carries
+// on.
 TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
     const auto later = [this](const std::function<void()>& action) {
         return [this, action] { QTimer::singleShot(0, window.get(), action); };
@@ -51,15 +51,17 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
     const std::vector<Row> rows{
         {"no mode runs free; About between passes; Stop after the pass", -1, -1, 128, {},
          {{2000, later([this] { window->mnuabout->trigger(); })},
-          {4000, note([this] { return !boxes.empty(); })}, {8000, stop}}, 3, 3 * kSweep},
+          {4000, note([this] { return !boxes.empty(); })}, {8000, stop}}, 3, kTiming + 3 * kSweep},
         {"Repeat: the capture begins right after the triggering pair", 1, -1, 140,
          {140, 140, 140, 140, 130, 120},
-         {{39, note([this] { return counter.readings == 2; })}, {3276, stop}},
-         1, 3 * kPair + kSweep + 21 * kPair},
+         {{kTiming + 3 * kPair + 3, note([this] { return port.accesses[kTiming + 3 * kPair] ==
+                                                           write(888, 254); })},
+          {kTiming + 3276, stop}},
+         1, kTiming + 3 * kPair + kSweep + 21 * kPair},
         {"Repeat to Single in the wait: the single shot in the same pass", 1, -1, 140,
-         {140, 140, 130, 120, 130, 120}, {{0, mode(2)}}, 1, 3 * kPair + kSweep},
+         {140, 140, 130, 120, 130, 120}, {{0, mode(2)}}, 1, kTiming + 3 * kPair + kSweep},
         {"None to Repeat while running: the next pass waits", 0, -1, 140, {},
-         {{2000, mode(1)}, {3060, stop}}, 1, kSweep + 6 * kPair},
+         {{2000, mode(1)}, {kTiming + 3060, stop}}, 1, kTiming + kSweep + 6 * kPair},
         {"Single: blank while armed, one sweep, then it stops itself; only the sweep is raised",
          2, 128, 100, {130, 130, 130, 120},
          {{0, note([this] { return bluePixels() == 0; })}, {12, note(raised(false))},
@@ -68,11 +70,12 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         {"Stop ends a wait that never triggers", 1, 128, 128, {}, {{600, stop}}, 0, 51 * kPair},
         {"Stop and Run in one pump never nest a loop", 0, -1, 0, {},
          {{5000, stop}, {5000, later([this] { window->Command4->click(); })}, {29000, stop}},
-         2, 2 * kSweep},
+         2, kTiming + 2 * kSweep},
         {"the reset in a wait captures at once and the wait carries on", 1, -1, 140, {},
          {{0, later([this] { window->Command1->click(); })}, {5, note(raised(false))},
-          {100, note(raised(true))}, {3060, note([this] { return blueAt(250, 216); })},
-          {3060, stop}}, 1, kSweep + 6 * kPair},
+          {kTiming + 100, note(raised(true))},
+          {kTiming + 3060, note([this] { return blueAt(250, 216); })}, {kTiming + 3060, stop}},
+         1, kTiming + kSweep + 6 * kPair},
         {"a bar moved while a single shot is armed redraws the last sweep", 2, 128, 140, {},
          {{0, later([this] { window->YOffset->setValue(300); })},
           {12, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })}, {12, stop}},
@@ -96,15 +99,14 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         }
         window->trigger_mode_box->setCurrentIndex(row.mode);
         port.standing = row.standing;
-        port.queueSamples(row.queued);
         port.accesses.clear();
-        counter.readings = 0;
+        counted.count = 0;
         boxes.clear();
-        steps = row.steps;
+        steps = row.steps; // the row's samples come after the port is timed
+        steps.emplace_back(row.before < 0 ? kTiming : 0, [&] { port.queueSamples(row.queued); });
         window->Command4->click();
         EXPECT_EQ(
-            std::tuple(counter.readings / 1000, port.accesses.size(), window->exitCode(),
-                       window->ending()),
+            std::tuple(counted.count, port.accesses.size(), window->exitCode(), window->ending()),
             std::tuple(row.captures, row.accesses, std::max(row.exitCode, 0), row.exitCode >= 0));
         EXPECT_FALSE(window->loopRunning());
         EXPECT_EQ(window->state.sample_count, 500) << "a handler ran after the end";

@@ -57,7 +57,7 @@ TEST_F(ControlTest, PortsAreOfferedAndAnUnreachableOneWarnsOnceAPickAndBehavesUn
     FakeParport tree;
     tree.addPort("parport0", 0xDC00);
     PpdevPort ppdev(tree.proc(), tree.dev(), tree.calls());
-    window = std::make_unique<ScopeWindow>(ppdev, counter, *sweeps, &ppdev);
+    window = std::make_unique<ScopeWindow>(ppdev, counter, counted, &ppdev);
     const auto pickAndSweep = [this](int index) { // also the item already shown
         window->Port_Address_Box->setCurrentIndex(index);
         emit window->Port_Address_Box->activated(index);
@@ -81,7 +81,8 @@ TEST_F(ControlTest, PortsAreOfferedAndAnUnreachableOneWarnsOnceAPickAndBehavesUn
     EXPECT_EQ(window->state.port_address, -9216);
     EXPECT_EQ(boxes.size(), 2U);
     EXPECT_EQ(std::ranges::count(tree.log, "open parport0"), 1);
-    EXPECT_EQ(std::ranges::count(tree.log, "102 PPRSTATUS"), 1000) << "both registers, one device";
+    EXPECT_EQ(std::ranges::count(tree.log, "102 PPRSTATUS"), 1000 + kTiming / 3)
+        << "both registers, one device, timed anew";
 }
 
 } // namespace

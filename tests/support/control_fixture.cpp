@@ -20,14 +20,18 @@ ControlTest::ControlTest() {
 
 void ControlTest::SetUp() {
     port = ScriptedPort();
-    counter = FakeCounter(1'000'000, 1'000);
+    counter = FakeCounter(1'000'000'000, 50);
+    port.clock = &counter;
+    port.ticksPerAccess = 1'000;
     steps.clear();
     boxes.clear();
     whileBoxOpen = nullptr;
     boxPoll_.start(5);
     sweeps =
-        std::make_unique<RealtimeSweeps>(scheduler, sweepClock, RealtimeLimits{950'000, 1'000'000});
-    window = std::make_unique<ScopeWindow>(port, counter, *sweeps);
+        std::make_unique<RealtimeSweeps>(scheduler, counter, RealtimeLimits{950'000, 1'000'000});
+    counted = {};
+    counted.inner = sweeps.get();
+    window = std::make_unique<ScopeWindow>(port, counter, counted);
     port.beforeAccess = [this](const PortAccess&) {
         for (auto& [number, action] : steps) {
             if (action && number <= port.accesses.size()) {

@@ -13,6 +13,18 @@ namespace vistrace::testing {
 
 inline constexpr std::size_t kSweep = std::size_t{500} * 6; // port accesses of a default capture
 inline constexpr std::size_t kPair = 12;                    // port accesses of one trigger pair
+inline constexpr std::size_t kTiming = std::size_t{64} * 6; // port accesses that time a new port
+
+// Passes sweeps on to the instrument's own, counting those that complete.
+struct CountedSweeps final : SweepPriority {
+    void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter,
+                  const SweepTiming& timing) override {
+        inner->readport(state, port, counter, timing);
+        ++count;
+    }
+    SweepPriority* inner = nullptr;
+    int count = 0;
+};
 
 // What a modal message box showed before it was answered.
 struct SeenBox {
@@ -44,8 +56,8 @@ protected:
     ScriptedPort port;
     FakeCounter counter;
     FakeScheduler scheduler;
-    FakeCounter sweepClock;
     std::unique_ptr<RealtimeSweeps> sweeps;
+    CountedSweeps counted;
     std::unique_ptr<ScopeWindow> window;
     std::vector<SeenBox> boxes;
     std::function<void()> whileBoxOpen;

@@ -24,6 +24,24 @@ inline PortAccess read(std::int16_t address, int value) {
     return {PortAccess::Kind::Read, address, value};
 }
 
+// A counter that advances by a fixed step at every reading, and as a clock that ScriptedPort
+// advances, by its time per access.
+struct FakeCounter final : PerformanceCounter {
+    explicit FakeCounter(std::int64_t ticksPerSecond = 1'000'000, std::int64_t ticksPerReading = 1)
+        : frequency(ticksPerSecond), step(ticksPerReading) {}
+    std::int32_t QueryPerformanceFrequency(std::int64_t& out) override {
+        out = frequency;
+        return frequency != 0 ? 1 : 0;
+    }
+    std::int32_t QueryPerformanceCounter(std::int64_t& out) override {
+        out = now += step;
+        ++readings;
+        return 1;
+    }
+    std::int64_t frequency, step, now = 0;
+    int readings = 0;
+};
+
 // A port that records every access in order and answers reads from a queue of status readings
 // (any 16-bit value, so out-of-range ones can be played), then from a standing sample.
 class ScriptedPort final : public PortIo {
@@ -51,7 +69,10 @@ public:
         }
     }
 
-    std::uint8_t standing = 0; // the sample once the queue is empty
+    std::uint8_t standing = 0;    // the sample once the queue is empty
+    FakeCounter* clock = nullptr; // advanced by ticksPerAccess as each access begins
+    std::int64_t ticksPerAccess = 0;
+    std::vector<std::int64_t> times; // of each access's beginning, on the clock
     // Called before each access is carried out; may throw to play a failing port.
     std::function<void(const PortAccess&)> beforeAccess = [](const PortAccess&) {};
     std::vector<PortAccess> accesses;
@@ -59,27 +80,14 @@ public:
 private:
     void record(const PortAccess& access) {
         beforeAccess(access);
+        if (clock != nullptr) {
+            times.push_back(clock->now);
+            clock->now += ticksPerAccess;
+        }
         accesses.push_back(access);
     }
 
     std::deque<std::int16_t> queue_;
-};
-
-// A counter that advances by a fixed step at every reading.
-struct FakeCounter final : PerformanceCounter {
-    explicit FakeCounter(std::int64_t ticksPerSecond = 1'000'000, std::int64_t ticksPerReading = 1)
-        : frequency(ticksPerSecond), step(ticksPerReading) {}
-    std::int32_t QueryPerformanceFrequency(std::int64_t& out) override {
-        out = frequency;
-        return frequency != 0 ? 1 : 0;
-    }
-    std::int32_t QueryPerformanceCounter(std::int64_t& out) override {
-        out = now += step;
-        ++readings;
-        return 1;
-    }
-    std::int64_t frequency, step, now = 0;
-    int readings = 0;
 };
 
 // Grants or refuses as told; onChange runs after every raise it grants and every restore that

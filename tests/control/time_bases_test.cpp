@@ -1,0 +1,87 @@
+#include "control_fixture.h"
+#include "time_bases.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace vistrace::testing {
+namespace {
+
+using TimeBases = ControlTest;
+
+// Seconds from one sample of the last sweep to the next, between the first and the last
+// sample's first strobes.
+double samplePeriod(const ScriptedPort& port, int count) {
+    const std::size_t last = port.times.size() - 6;
+    return static_cast<double>(port.times[last] - port.times[last - 6 * (count - 1)]) / 1e9 /
+           (count - 1);
+}
+
+// The first sweep after start-up, the reset's, has its samples as far apart as the item says,
+// on a port of 1.5 us an access as on one of 5 us; a row the port cannot keep up with waits
+// nothing. The port is timed first, out of the converter's sight, and the sweep's own traffic
+// is a converter read per sample.
+TEST_F(TimeBases, EachRowSpacesItsFirstSweepAsItsItemSays) {
+    for (const std::int64_t ticks : {1'500, 5'000}) {
+        for (int i = 0; i < 9; ++i) {
+            SetUp();
+            port.ticksPerAccess = ticks;
+            window->load();
+            window->TimeBase_box->setCurrentIndex(i);
+            window->Command1->click();
+            const TimeBaseRow& row = kTimeBaseRows.at(static_cast<std::size_t>(i));
+            const double work = 6e-9 * static_cast<double>(ticks);
+            const double period = samplePeriod(port, row.sample_count);
+            SCOPED_TRACE(std::string(row.item) + " at " + std::to_string(ticks) + " ns");
+            if (row.samplePeriod() > work) {
+                EXPECT_NEAR(period / row.samplePeriod(), 1.0, 0.01);
+            } else {
+                EXPECT_EQ(window->state.sample_interval, 0.0);
+                EXPECT_NEAR(period, work, 1e-12);
+            }
+            ASSERT_EQ(port.accesses.size(), 1 + kTiming + 6 * std::size_t(row.sample_count));
+            EXPECT_EQ(port.accesses[1], write(888, 255));
+            EXPECT_EQ(std::vector(port.accesses.end() - 6, port.accesses.end()),
+                      (std::vector{write(888, 254), write(888, 255), write(888, 253),
+                                   read(889, port.accesses.back().value), write(888, 255),
+                                   port.accesses.back()}));
+            TearDown();
+        }
+    }
+}
+
+// At 2mS/Div: a slower port picked is timed before its first sweep; a sweep that something
+// held up does not shorten the waits after it; a port that became 20 % slower is followed
+// within 8 sweeps. Without a counter nothing is timed and the table's interval stands.
+TEST_F(TimeBases, TheSpacingFollowsThePortAndOnlyThePort) {
+    const auto sweep = [this] {
+        window->Command1->click();
+        return samplePeriod(port, 500) / 40e-6;
+    };
+    window->load();
+    sweep();
+    port.ticksPerAccess = 2'000;
+    window->Port_Address_Box->setCurrentIndex(1);
+    EXPECT_NEAR(sweep(), 1.0, 0.01) << "the first sweep on the slower port";
+    const double interval = window->state.sample_interval;
+    steps = {{port.accesses.size() + kSweep / 2, [this] { counter.now += 5'000'000; }}};
+    EXPECT_GT(sweep(), 1.2) << "held up for 5 ms";
+    EXPECT_NEAR(sweep(), 1.0, 0.01) << "the sweep after it";
+    EXPECT_EQ(window->state.sample_interval, interval);
+    port.ticksPerAccess = 2'400;
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_GT(sweep(), 1.04) << i;
+    }
+    EXPECT_NEAR(sweep(), 1.0, 0.01) << "after 8 sweeps";
+
+    SetUp();
+    counter.frequency = 0;
+    window->load();
+    window->TimeBase_box->setCurrentIndex(1);
+    window->Command1->click();
+    EXPECT_EQ(std::pair(window->state.sample_interval, port.accesses.size()),
+              std::pair(0.0, 1 + kSweep / 2));
+}
+
+} // namespace
+} // namespace vistrace::testing
