@@ -11,21 +11,29 @@ namespace {
 
 using Window = ControlTest;
 
-// In the running loop the focus is on Stop, so arrow keys change no port; the wheel turns a
-// list only when it has the focus; and typing into a trigger selector never selects an item,
-// as Enter or leaving the field puts the selected one back.
+// In the running loop the focus is on Stop, so arrow keys change no port, also while another
+// window is the active one; the wheel turns a list only when it has the focus; and typing into
+// a trigger selector never selects an item, as Enter or leaving the field puts the selected one
+// back.
 TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
-    window->load();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    QTimer::singleShot(0, window.get(), [this] { // in the running loop
-        EXPECT_TRUE(window->Command2->hasFocus());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        window->Command2->click();
-    });
-    QTest::mouseClick(window->Command4, Qt::LeftButton); // returns when the loop has ended
-    EXPECT_EQ(window->state.port_address, 888);
+    QWidget elsewhere;
+    for (const bool inactive : {true, false}) {
+        SetUp();
+        window->load();
+        window->show();
+        QWidget* active = inactive ? &elsewhere : window.get();
+        active->show();
+        active->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(active));
+        QTimer::singleShot(0, window.get(), [this] { // in the running loop
+            EXPECT_EQ(window->focusWidget(), window->Command2);
+            QTest::keyClick(window->focusWidget(), Qt::Key_Down);
+            QTest::keyClick(window->focusWidget(), Qt::Key_Down);
+            window->Command2->click();
+        });
+        QTest::mouseClick(window->Command4, Qt::LeftButton); // returns when the loop has ended
+        EXPECT_EQ(window->state.port_address, 888);
+    }
     for (QComboBox* box : window->centralWidget()->findChildren<QComboBox*>()) {
         const int before = box->currentIndex();
         QWheelEvent down({5, 5}, {}, {}, {0, -120}, {}, {}, Qt::NoScrollPhase, false);
