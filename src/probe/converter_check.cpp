@@ -73,7 +73,7 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
     if (reads <= 0) {
         return check;
     }
-    check.answered = std::ranges::any_of(
+    const bool converterBits = std::ranges::any_of(
         samples, [](std::uint8_t sample) { return (sample & kFloatingLinesMask) != 0; });
     for (int line = 0; line < 4; ++line) {
         // The line carries one bit of each half; a set bit means the pin was low.
@@ -89,6 +89,9 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
     const auto [lowest, highest] = std::ranges::minmax(samples);
     check.lowest = lowest;
     check.highest = highest;
+    check.verdict = lowest == highest ? ConverterCheck::Verdict::NeverChanged
+                    : converterBits   ? ConverterCheck::Verdict::Answered
+                                      : ConverterCheck::Verdict::NoneAnswered;
     check.mean = std::accumulate(samples.begin(), samples.end(), 0.0) / reads;
     check.secondsPerSample = secondsFrom(counter, start, end) / reads;
     check.secondsPerAccess = check.secondsPerSample / kAccessesPerRead;
@@ -96,11 +99,28 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
 }
 
 void printCheck(std::ostream& out, const ConverterCheck& check) {
-    out << "Converter:                "
-        << (check.answered ? "answered"
-                           : "none answered: every reading is what a port with nothing "
-                             "connected gives")
-        << '\n';
+    out << "Converter:                ";
+    switch (check.verdict) {
+    case ConverterCheck::Verdict::Answered:
+        out << "answered\n";
+        break;
+    case ConverterCheck::Verdict::NeverChanged:
+        out << "The readings never changed: no converter answered, or its input stayed steady. "
+               "Apply a varying input and run the check again.\n";
+        break;
+    case ConverterCheck::Verdict::NoneAnswered:
+        out << "none answered: every reading is one that a port with nothing connected gives; "
+               "lines that moved:";
+        for (int statusBit = 4; statusBit < 8; ++statusBit) {
+            if (std::ranges::none_of(check.stuckLines, [statusBit](const auto& stuck) {
+                    return stuck.statusBit == statusBit;
+                })) {
+                out << ' ' << kDataLines.at(static_cast<std::size_t>(statusBit - 4)).name;
+            }
+        }
+        out << '\n';
+        break;
+    }
     out << "Lines that never changed:";
     if (check.stuckLines.empty()) {
         out << " none\n";

@@ -34,20 +34,30 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
                                 "Lines that never changed:\n"
                                 "  PAPER END (pin 12, status bit 5), always low: carries "
                                 "sample bits 1 and 5\n"));
+    EXPECT_THAT(text, HasSubstr("Samples:                  34 to 255, mean 141.0\n"));
     EXPECT_THAT(text, HasSubstr("Time per port access:     1.00 us\n"));
     EXPECT_THAT(text, HasSubstr("  200mS/Div  180 ms\n"));
-    for (const int floating : {0, 136}) { // nothing on the port, BUSY floating either way
-        EXPECT_THAT(
-            report(std::vector<std::uint8_t>(50, static_cast<std::uint8_t>(floating)), check),
-            HasSubstr("none answered"));
-        EXPECT_EQ(check.stuckLines.size(), 4U);
+    // Steady: a converter at 0 V, at full scale, or nothing on the port with BUSY floating
+    // high; then a BUSY line that wanders on a port with nothing else on it.
+    const std::string steady = "The readings never changed: no converter answered, or its input "
+                               "stayed steady. Apply a varying input and run the check again.\n";
+    for (const auto& [reads, verdict] :
+         {std::pair{std::vector<std::uint8_t>(50, 128), steady},
+          {std::vector<std::uint8_t>(50, 0), steady},
+          {std::vector<std::uint8_t>(50, 136), steady},
+          {std::vector<std::uint8_t>{0, 128, 0}, "none answered: every reading is one that a port "
+                                                 "with nothing connected gives; lines that moved: "
+                                                 "BUSY\n"}}) {
+        EXPECT_THAT(report(reads, check), HasSubstr("Converter:                " + verdict));
     }
 }
 
+// The fake port's status never changes.
 TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     EXPECT_EQ(parseProbeArguments({"--simulated", "DC00"})->address, 0xDC00);
     FakeParport tree;
-    const ProbeSystem system{tree.proc(), tree.dev(), [] { return RealtimeGrant::Refused; }};
+    const ProbeSystem system{tree.proc(), tree.dev(), [] { return RealtimeGrant::Refused; },
+                             tree.calls()};
     std::ostringstream out;
     const auto run = [&](const std::vector<std::string>& arguments) {
         out.str("");
@@ -56,9 +66,15 @@ TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     EXPECT_EQ(run({"378", "278"}), 2);
     EXPECT_EQ(run({}), 1);
     EXPECT_THAT(out.str(), HasSubstr("modprobe parport_pc"));
-    tree.addPort("parport0", 0x378); // its device node does not exist
+    tree.addPort("parport0", 0x378);
+    tree.openErrno = ENOENT;
     EXPECT_EQ(run({}), 1);
     EXPECT_THAT(out.str(), HasSubstr("0x378  cannot be used: Cannot open"));
+    tree.openErrno = 0;
+    tree.addPort("parport1", 0x278);
+    EXPECT_EQ(run({}), 1);
+    EXPECT_THAT(out.str(), HasSubstr("converter at 0x378:"));
+    EXPECT_THAT(out.str(), HasSubstr("The readings never changed"));
     EXPECT_EQ(run({"--simulated"}), 0);
     EXPECT_THAT(out.str(), HasSubstr("Real-time capture:        not granted"));
     EXPECT_EQ(run({"--simulated", "278"}), 1);
