@@ -56,8 +56,8 @@ TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
     }
 }
 
-// The red centre lines cross at (251, 210); the grid lies above whatever is drawn, dotted,
-// through a clear, and stays visible on a dark palette.
+// The red centre lines, one pixel wide, cross at (251, 210); the grid lies above whatever is
+// drawn, dotted, through a clear, and stays visible on a dark palette.
 TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
     const auto client = [](ScopeScreen& screen) {
         return screen.grab(screen.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
@@ -81,6 +81,15 @@ TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
             ASSERT_EQ(shown.pixel(x, 210) == background, drawn.pixel(x, 210) == qRgb(0, 0, 255));
         }
         EXPECT_NEAR(red, 251, 25) << "every other pixel of the centre line, over the trace";
+        const auto redIn = [&drawn](int x) {
+            int count = 0;
+            for (int y = 0; y < drawn.height(); ++y) {
+                count += static_cast<int>(drawn.pixel(x, y) == qRgb(255, 0, 0));
+            }
+            return count;
+        };
+        EXPECT_NEAR(redIn(251), 200, 20) << "every other pixel of the vertical centre line";
+        EXPECT_LE(redIn(250) + redIn(252), 2) << "besides the horizontal one's dots";
     }
 }
 

@@ -18,6 +18,7 @@ inline constexpr std::size_t kPair = 12;                    // port accesses of 
 struct SeenBox {
     QString text;
     int icon;
+    bool operator==(const SeenBox&) const = default;
 };
 
 // The pixel column of a horizontal screen unit: 15.08096 twips a unit at 15 twips a pixel.
