@@ -84,8 +84,6 @@ TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOneWarnsAtEachPickAndBe
     pick(0);
     EXPECT_EQ(tree.log.size(), logged) << "choosing a port wrote to it";
     EXPECT_EQ(boxes.size(), 2U);
-    EXPECT_EQ(std::ranges::count(tree.log, "open parport0"), 1);
-    EXPECT_EQ(std::ranges::count(tree.log, "102 PPRSTATUS"), 1000) << "both registers, one device";
 }
 
 } // namespace

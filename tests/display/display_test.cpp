@@ -16,12 +16,10 @@ using Window = ControlTest;
 // a trigger selector never selects an item, as Enter or leaving the field puts the selected one
 // back.
 TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
-    QWidget elsewhere;
-    for (const bool inactive : {true, false}) {
-        SetUp();
-        window->load();
-        window->show();
-        QWidget* active = inactive ? &elsewhere : window.get();
+    window->load();
+    window->show();
+    QWidget elsewhere; // active first, then the window itself
+    for (QWidget* active : std::initializer_list<QWidget*>{&elsewhere, window.get()}) {
         active->show();
         active->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(active));

@@ -41,9 +41,8 @@ start_sim "$sim" "$work/stderr"
 choose_item 160 16 105 21 End Return # TimeBase_box: "200mS/Div"
 pressed=$(date +%s%N)
 press_run
-# The first sweep ends a capture of about 1.8 s, where the default time base would draw it
-# within milliseconds. Run's look cannot tell: its disabled look is painted only after that
-# capture, and whether its pressed look is painted at all depends on how busy the machine is.
+# The first sweep ends a capture of about 1.8 s (the default time base: milliseconds). Run's
+# look cannot tell: whether its pressed look is painted at all depends on the machine's load.
 wait_until 10 blue_over 1000 || fail "no sweep drawn 10 s after Run"
 (($(date +%s%N) - pressed > 1500000000)) || fail "not in a long capture"
 exit_via_menu
