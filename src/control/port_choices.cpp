@@ -10,10 +10,10 @@ std::vector<PortChoice> newPortChoices(const std::vector<PortChoice>& offered,
                                        const std::vector<ParallelPort>& machinePorts) {
     std::vector<PortChoice> fresh;
     const auto offer = [&](std::string item, std::int16_t pattern) {
-        const auto at = [pattern](const PortChoice& choice) {
+        const auto atPattern = [pattern](const PortChoice& choice) {
             return choice.port_address == pattern;
         };
-        if (std::ranges::none_of(offered, at) && std::ranges::none_of(fresh, at)) {
+        if (std::ranges::none_of(offered, atPattern) && std::ranges::none_of(fresh, atPattern)) {
             fresh.push_back({std::move(item), pattern});
         }
     };
