@@ -3,25 +3,27 @@
 #include "selector_tables.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace vistrace {
 
-std::vector<PortChoice> portChoices(const std::vector<ParallelPort>& machinePorts) {
-    std::vector<PortChoice> choices;
-    choices.reserve(kPortRows.size() + machinePorts.size());
-    std::ranges::transform(kPortRows, std::back_inserter(choices), [](const PortRow& row) {
-        return PortChoice{row.item, row.port_address};
-    });
-    for (const ParallelPort& port : machinePorts) {
-        const std::int16_t pattern = addressPattern(port.baseAddress);
-        if (std::ranges::none_of(choices, [pattern](const PortChoice& choice) {
-                return choice.port_address == pattern;
-            })) {
-            choices.push_back({addressItem(port.baseAddress), pattern});
+std::vector<PortChoice> newPortChoices(const std::vector<PortChoice>& offered,
+                                       const std::vector<ParallelPort>& machinePorts) {
+    std::vector<PortChoice> fresh;
+    const auto offer = [&](std::string item, std::int16_t pattern) {
+        const auto atPattern = [pattern](const PortChoice& choice) {
+            return choice.port_address == pattern;
+        };
+        if (std::ranges::none_of(offered, atPattern) && std::ranges::none_of(fresh, atPattern)) {
+            fresh.push_back({std::move(item), pattern});
         }
+    };
+    for (const PortRow& row : kPortRows) {
+        offer(row.item, row.port_address);
     }
-    return choices;
+    for (const ParallelPort& port : machinePorts) {
+        offer(addressItem(port.baseAddress), addressPattern(port.baseAddress));
+    }
+    return fresh;
 }
 
 } // namespace vistrace

@@ -30,8 +30,10 @@ void ScopeWindow::Command4_Click() {
     }
     const LoopGuard guard(loopRunning_);
     // Disabled while focused, Run would pass the focus on down the tab order to the port
-    // list, where an arrow key would change the port mid-run. Stop is what comes next.
-    if (Command4->hasFocus()) {
+    // list, where an arrow key would change the port mid-run. Stop is what comes next. The
+    // window's own focus widget decides: Qt moves it on also while the window is inactive,
+    // when hasFocus() is false.
+    if (focusWidget() == Command4) {
         Command2->setFocus(Qt::OtherFocusReason);
     }
     Command4->setEnabled(false);

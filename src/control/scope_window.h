@@ -34,6 +34,7 @@ public:
     void Command1_Click() override;
     void Port_Address_Box_Click() override;
     void portAddressPicked() override;
+    void portListOpening() override;
     void TimeBase_box_Click() override;
     void VoltPerDiv_Box_Click() override;
     void trigger_voltage_box_Click() override;
@@ -58,6 +59,8 @@ private:
     void spaceSamples();
     // Reaches the port at port_address; one that cannot be reached is a warning.
     void bindPort();
+    // Appends the machine's ports that the port list does not offer yet.
+    void offerMachinePorts();
 
     PortIo& port_;
     PerformanceCounter& counter_;

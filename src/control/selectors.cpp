@@ -11,9 +11,26 @@ void ScopeWindow::Port_Address_Box_Click() {
     }
 }
 
-// Picking the address shown again is how the operator retries after fixing the cause.
+// Picking the address shown again is how the operator retries after fixing the cause, such
+// as loading the port's driver, which may also bring a port at an address not offered yet.
 void ScopeWindow::portAddressPicked() {
+    offerMachinePorts();
     bindPort();
+}
+
+void ScopeWindow::portListOpening() {
+    offerMachinePorts();
+}
+
+// Items are only ever appended: an index keeps its meaning, and a port that has gone stays
+// listed and warns when picked.
+void ScopeWindow::offerMachinePorts() {
+    for (PortChoice& choice :
+         newPortChoices(portChoices_, binder_ != nullptr ? binder_->machinePorts()
+                                                         : std::vector<ParallelPort>{})) {
+        portChoices_.push_back(std::move(choice));
+        Port_Address_Box->addItem(QString::fromStdString(portChoices_.back().item));
+    }
 }
 
 void ScopeWindow::TimeBase_box_Click() {

@@ -27,11 +27,7 @@ template <typename Items> void appendItems(QComboBox* box, const Items& items) {
 // The order matters: selecting an index runs that selector's handler at once, and the
 // direct assignments in between are overwritten by the handlers that follow them.
 void ScopeWindow::Form_Load() {
-    portChoices_ =
-        portChoices(binder_ != nullptr ? binder_->machinePorts() : std::vector<ParallelPort>{});
-    for (const PortChoice& choice : portChoices_) {
-        Port_Address_Box->addItem(QString::fromStdString(choice.item));
-    }
+    offerMachinePorts();
     setListIndex(Port_Address_Box, 0);
 
     state.trigger_level = 126;

@@ -57,6 +57,23 @@ QComboBox* dropDownList(QWidget* parent, const char* name, QRect geometry) {
     return place(control, name, geometry);
 }
 
+// QComboBox tells nothing when its list is about to open, the moment to bring items that
+// follow the machine up to date.
+class OpeningList final : public QComboBox {
+public:
+    OpeningList(QWidget* parent, std::function<void()> opening)
+        : QComboBox(parent), opening_(std::move(opening)) {
+        makeDropDownList(*this);
+    }
+    void showPopup() override {
+        opening_();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> opening_;
+};
+
 QComboBox* dropDownCombo(QWidget* parent, const char* name, QRect geometry) {
     auto* control = new QComboBox(parent);
     makeDropDownCombo(*control);
@@ -102,7 +119,9 @@ void Form1::buildControls() {
     YOffset = scrollBar(client, "YOffset", Qt::Vertical, {1, 420, 212, 1, 50}, {72, 48, 14, 425});
     Command4 = button(client, "Command4", "Run", {536, 528, 73, 33});
     Label1 = label(client, "Label1", "Port Address", {616, 96, 105, 17});
-    Port_Address_Box = dropDownList(client, "Port_Address_Box", {624, 120, 49, 21});
+    Port_Address_Box =
+        place(new OpeningList(client, [this] { runHandler([this] { portListOpening(); }); }),
+              "Port_Address_Box", {624, 120, 49, 21});
     TimeBase_box = dropDownList(client, "TimeBase_box", {160, 16, 105, 21});
     Label2 = boldLabel(client, "Label2", "Time/Div", {80, 16, 65, 17});
     Label8 = boldLabel(client, "Label8", "V/Div", {320, 16, 41, 17});

@@ -62,6 +62,8 @@ public:
     // The operator picked an item of the port list, also the one already shown, which
     // raises no click. Nothing to do unless the port back end has to reach its ports.
     virtual void portAddressPicked() {}
+    // The port list is about to open.
+    virtual void portListOpening() {}
     virtual void TimeBase_box_Click() = 0;
     virtual void VoltPerDiv_Box_Click() = 0;
     virtual void trigger_voltage_box_Click() = 0;

@@ -73,7 +73,7 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
     if (reads <= 0) {
         return check;
     }
-    check.answered = std::ranges::any_of(
+    const bool converterBits = std::ranges::any_of(
         samples, [](std::uint8_t sample) { return (sample & kFloatingLinesMask) != 0; });
     for (int line = 0; line < 4; ++line) {
         // The line carries one bit of each half; a set bit means the pin was low.
@@ -89,6 +89,9 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
     const auto [lowest, highest] = std::ranges::minmax(samples);
     check.lowest = lowest;
     check.highest = highest;
+    check.verdict = lowest == highest ? ConverterCheck::Verdict::NeverChanged
+                    : converterBits   ? ConverterCheck::Verdict::Answered
+                                      : ConverterCheck::Verdict::NoneAnswered;
     check.mean = std::accumulate(samples.begin(), samples.end(), 0.0) / reads;
     check.secondsPerSample = secondsFrom(counter, start, end) / reads;
     check.secondsPerAccess = check.secondsPerSample / kAccessesPerRead;
@@ -96,11 +99,21 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
 }
 
 void printCheck(std::ostream& out, const ConverterCheck& check) {
-    out << "Converter:                "
-        << (check.answered ? "answered"
-                           : "none answered: every reading is what a port with nothing "
-                             "connected gives")
-        << '\n';
+    out << "Converter:                ";
+    switch (check.verdict) {
+    case ConverterCheck::Verdict::Answered:
+        out << "answered\n";
+        break;
+    case ConverterCheck::Verdict::NeverChanged:
+        out << "The readings never changed: no converter answered, or its input stayed steady. "
+               "Apply a varying input and run the check again.\n";
+        break;
+    case ConverterCheck::Verdict::NoneAnswered:
+        // The readings varied, yet every line but BUSY stayed as a floating one does.
+        out << "none answered: every reading is one that a port with nothing connected gives; "
+               "only BUSY moved, as a line with nothing on it may\n";
+        break;
+    }
     out << "Lines that never changed:";
     if (check.stuckLines.empty()) {
         out << " none\n";

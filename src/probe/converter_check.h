@@ -11,7 +11,14 @@ namespace vistrace {
 
 // What a burst of converter reads at full speed tells about the wiring and the port.
 struct ConverterCheck {
-    bool answered = false;
+    // A converter held at 0 V or at full scale reads like a port with nothing connected, and
+    // the floating BUSY line of such a port may wander: only a varying input tells.
+    enum class Verdict {
+        Answered,     // the readings varied, and some have bits a floating port lacks
+        NeverChanged, // every reading the same
+        NoneAnswered, // every reading is what a port with nothing connected may give
+    };
+    Verdict verdict = Verdict::NeverChanged;
     // Status lines 4 to 7 that read the same at every read, with the level they stayed at.
     struct StuckLine {
         int statusBit;

@@ -23,8 +23,8 @@ constexpr const char* kUsage =
     "  --simulated  check the simulated converter of vistrace-sim instead\n"
     "  --help       show this text\n"
     "\n"
-    "Exit status: 0 when a converter answered, 1 when none did or no port could be used,\n"
-    "2 on a usage error.\n";
+    "Exit status: 0 when a converter answered, 1 when none did, the readings never changed\n"
+    "or no port could be used, 2 on a usage error.\n";
 
 std::optional<int> parseAddress(std::string text) {
     if (text.starts_with("0x") || text.starts_with("0X")) {
@@ -66,7 +66,7 @@ int check(PortIo& port, int baseAddress, const ProbeSystem& system, std::ostream
     const ConverterCheck result = checkConverter(port, counter, addressPattern(baseAddress));
     printCheck(out, result);
     out << "Real-time capture:        " << describeGrant(system.realtimeGrant()) << '\n';
-    return result.answered ? kProbeAnswered : kProbeFailed;
+    return result.verdict == ConverterCheck::Verdict::Answered ? kProbeAnswered : kProbeFailed;
 }
 
 // Each port is tried on a back end of its own, released again before the next.
@@ -78,7 +78,8 @@ std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports,
         out << "  " << (system.devRoot / port.name).string() << "  " << hexAddress(port.baseAddress)
             << "  ";
         try {
-            PpdevPort(system.procRoot, system.devRoot).bind(addressPattern(port.baseAddress));
+            PpdevPort(system.procRoot, system.devRoot, system.deviceCalls)
+                .bind(addressPattern(port.baseAddress));
             out << "can be opened and claimed\n";
             usable = usable.value_or(port.baseAddress);
         } catch (const PortUnreachable& error) {
@@ -105,7 +106,7 @@ int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::os
             return kProbeFailed;
         }
     }
-    PpdevPort port(system.procRoot, system.devRoot);
+    PpdevPort port(system.procRoot, system.devRoot, system.deviceCalls);
     try {
         port.bind(addressPattern(*address));
     } catch (const PortUnreachable& error) {

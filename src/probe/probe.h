@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ppdev_port.h"
 #include "realtime_sweeps.h"
 
 #include <filesystem>
@@ -22,20 +23,21 @@ struct ProbeOptions {
 // --help.
 std::optional<ProbeOptions> parseProbeArguments(const std::vector<std::string>& arguments);
 
-// Where the machine's ports are found, and whether the instrument would capture under
-// real-time priority here; tests point these at a fake tree and a fake answer.
+// Where the machine's ports are found, how they are reached, and whether the instrument would
+// capture under real-time priority here; tests point these at fakes.
 struct ProbeSystem {
     std::filesystem::path procRoot = "/proc/sys/dev/parport";
     std::filesystem::path devRoot = "/dev";
     std::function<RealtimeGrant()> realtimeGrant = machineRealtimeGrant;
+    DeviceCalls deviceCalls = DeviceCalls::system();
 };
 
 inline constexpr int kProbeAnswered = 0;
 inline constexpr int kProbeFailed = 1;
 inline constexpr int kProbeUsage = 2;
 
-// Runs the probe; returns the exit status: 0 when a converter answered, 1 when none did or
-// no port could be used, 2 on a usage error.
+// Runs the probe; returns the exit status: 0 when a converter answered, 1 when none did, the
+// readings never changed or no port could be used, 2 on a usage error.
 int runProbe(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
              const ProbeSystem& system = {});
 

@@ -39,11 +39,11 @@ TEST_F(PpdevPortTest, BindsEachPortOnceWithOneDeviceForBothRegistersUntilTheEnd)
         tree.readErrno = ENODEV;
         EXPECT_THROW(ports.Inp32(-9215), PortError);
     }
-    EXPECT_EQ(tree.log, (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPDATADIR",
-                                                  "101 PPWDATA", "open parport2", "102 PPCLAIM",
-                                                  "102 PPDATADIR", "102 PPWDATA", "102 PPRSTATUS",
-                                                  "102 PPRSTATUS", "101 PPRELEASE", "101 close",
-                                                  "102 PPRELEASE", "102 close"}));
+    EXPECT_EQ(tree.log, (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPDATADIR 0",
+                                                  "101 PPWDATA 255", "open parport2", "102 PPCLAIM",
+                                                  "102 PPDATADIR 0", "102 PPWDATA 253",
+                                                  "102 PPRSTATUS", "102 PPRSTATUS", "101 PPRELEASE",
+                                                  "101 close", "102 PPRELEASE", "102 close"}));
 }
 
 // Each binding failure names its remedy by errno, leaks no descriptor and can be retried; a

@@ -25,7 +25,7 @@ TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
     window->YOffset->setSliderDown(false);
     EXPECT_TRUE(blueAt(250, 380));
     window->YOffset->triggerAction(QScrollBar::SliderPageStepSub);
-    EXPECT_TRUE(blueAt(columnOf(50), 330));
+    EXPECT_TRUE(blueAt(columnOf(50), 330) && !blueAt(columnOf(50), 380)) << "cleared first";
     window->XOffset->setSliderDown(true);
     window->XOffset->setSliderPosition(-200); // units -199 to 300
     EXPECT_TRUE(blueAt(columnOf(290), 330) && !blueAt(columnOf(310), 330));

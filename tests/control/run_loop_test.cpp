@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -46,12 +47,14 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
         int captures;
         std::size_t accesses;
         int exitCode = -1;
+        const char* message = ""; // of the error box
     };
     // clang-format off
     const std::vector<Row> rows{
-        {"no mode runs free; About between passes; Stop after the pass", -1, -1, 128, {},
-         {{2000, later([this] { window->mnuabout->trigger(); })},
-          {4000, note([this] { return !boxes.empty(); })}, {8000, stop}}, 3, kTiming + 3 * kSweep},
+        {"no mode runs free, with Run disabled; About between passes; Stop after the pass",
+         -1, -1, 128, {}, {{2000, later([this] { window->mnuabout->trigger(); })},
+          {4000, note([this] { return !boxes.empty() && !window->Command4->isEnabled(); })},
+          {8000, stop}}, 3, kTiming + 3 * kSweep},
         {"Repeat: the capture begins right after the triggering pair", 1, -1, 140,
          {140, 140, 140, 140, 130, 120},
          {{kTiming + 3 * kPair + 3, note([this] { return port.accesses[kTiming + 3 * kPair] ==
@@ -80,10 +83,10 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
          {{0, later([this] { window->YOffset->setValue(300); })},
           {12, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })}, {12, stop}},
          0, 2 * kPair},
-        {"a port failing in a capture", 0, 60, 200, {}, {{1500, fail}}, 0, 1500, 1},
-        {"a port failing in a trigger wait", 1, 60, 200, {}, {{480, fail}}, 0, 480, 1},
+        {"a port failing in a capture", 0, 60, 200, {}, {{1500, fail}}, 0, 1500, 1, "failed"},
+        {"a port failing in a trigger wait", 1, 60, 200, {}, {{480, fail}}, 0, 480, 1, "failed"},
         {"a timed sweep without a counter", 0, 60, 200, {},
-         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, 3, 1},
+         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, 3, 1, "Division by zero"},
         {"Exit in a trigger wait", 1, 60, 200, {}, {{2000, end(true)}}, 0, 2004, 0},
         {"a close in a running loop", 0, 60, 200, {}, {{2000, end(false)}}, 1, kSweep, 0},
         {"a close in a single-shot wait", 2, 60, 200, {}, {{2000, end(false)}}, 0, 2004, 0},
@@ -116,7 +119,8 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
             window->Command4->click();
             EXPECT_TRUE(window->Command4->isEnabled() && window->state.stop_requested);
         } else {
-            EXPECT_EQ(boxes.size(), row.exitCode == 1 ? 1U : 0U);
+            EXPECT_EQ(boxes, std::vector<SeenBox>(std::size_t{row.exitCode == 1},
+                                                  {row.message, QMessageBox::Critical}));
         }
         for (int i = 1; i <= 500 && row.exitCode == 1; ++i) {
             ASSERT_EQ(window->state.samples[i], 60) << "the last good sweep, at " << i;

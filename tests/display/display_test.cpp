@@ -11,21 +11,27 @@ namespace {
 
 using Window = ControlTest;
 
-// In the running loop the focus is on Stop, so arrow keys change no port; the wheel turns a
-// list only when it has the focus; and typing into a trigger selector never selects an item,
-// as Enter or leaving the field puts the selected one back.
+// In the running loop the focus is on Stop, so arrow keys change no port, also while another
+// window is the active one; the wheel turns a list only when it has the focus; and typing into
+// a trigger selector never selects an item, as Enter or leaving the field puts the selected one
+// back.
 TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
     window->load();
     window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    QTimer::singleShot(0, window.get(), [this] { // in the running loop
-        EXPECT_TRUE(window->Command2->hasFocus());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        window->Command2->click();
-    });
-    QTest::mouseClick(window->Command4, Qt::LeftButton); // returns when the loop has ended
-    EXPECT_EQ(window->state.port_address, 888);
+    QWidget elsewhere; // active first, then the window itself
+    for (QWidget* active : std::initializer_list<QWidget*>{&elsewhere, window.get()}) {
+        active->show();
+        active->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(active));
+        QTimer::singleShot(0, window.get(), [this] { // in the running loop
+            EXPECT_EQ(window->focusWidget(), window->Command2);
+            QTest::keyClick(window->focusWidget(), Qt::Key_Down);
+            QTest::keyClick(window->focusWidget(), Qt::Key_Down);
+            window->Command2->click();
+        });
+        QTest::mouseClick(window->Command4, Qt::LeftButton); // returns when the loop has ended
+        EXPECT_EQ(window->state.port_address, 888);
+    }
     for (QComboBox* box : window->centralWidget()->findChildren<QComboBox*>()) {
         const int before = box->currentIndex();
         QWheelEvent down({5, 5}, {}, {}, {0, -120}, {}, {}, Qt::NoScrollPhase, false);
@@ -48,8 +54,8 @@ TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
     }
 }
 
-// The red centre lines cross at (251, 210); the grid lies above whatever is drawn, dotted,
-// through a clear, and stays visible on a dark palette.
+// The red centre lines, one pixel wide, cross at (251, 210); the grid lies above whatever is
+// drawn, dotted, through a clear, and stays visible on a dark palette.
 TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
     const auto client = [](ScopeScreen& screen) {
         return screen.grab(screen.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
@@ -73,6 +79,15 @@ TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
             ASSERT_EQ(shown.pixel(x, 210) == background, drawn.pixel(x, 210) == qRgb(0, 0, 255));
         }
         EXPECT_NEAR(red, 251, 25) << "every other pixel of the centre line, over the trace";
+        const auto redIn = [&drawn](int x) {
+            int count = 0;
+            for (int y = 0; y < drawn.height(); ++y) {
+                count += static_cast<int>(drawn.pixel(x, y) == qRgb(255, 0, 0));
+            }
+            return count;
+        };
+        EXPECT_NEAR(redIn(251), 200, 20) << "every other pixel of the vertical centre line";
+        EXPECT_LE(redIn(250) + redIn(252), 2) << "besides the horizontal one's dots";
     }
 }
 

@@ -34,20 +34,27 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
                                 "Lines that never changed:\n"
                                 "  PAPER END (pin 12, status bit 5), always low: carries "
                                 "sample bits 1 and 5\n"));
+    EXPECT_THAT(text, HasSubstr("Samples:                  34 to 255, mean 141.0\n"));
     EXPECT_THAT(text, HasSubstr("Time per port access:     1.00 us\n"));
     EXPECT_THAT(text, HasSubstr("  200mS/Div  180 ms\n"));
-    for (const int floating : {0, 136}) { // nothing on the port, BUSY floating either way
-        EXPECT_THAT(
-            report(std::vector<std::uint8_t>(50, static_cast<std::uint8_t>(floating)), check),
-            HasSubstr("none answered"));
-        EXPECT_EQ(check.stuckLines.size(), 4U);
+    for (const int steady : {128, 0, 136}) { // a converter at 0 V, at full scale; nothing on it
+        EXPECT_THAT(report(std::vector<std::uint8_t>(50, static_cast<std::uint8_t>(steady)), check),
+                    HasSubstr("Converter:                The readings never changed: no converter "
+                              "answered, or its input stayed steady. Apply a varying input and "
+                              "run the check again.\n"));
     }
+    EXPECT_THAT(report({0, 128, 0}, check), // BUSY wanders on a port with nothing on it
+                HasSubstr("none answered: every reading is one that a port with nothing "
+                          "connected gives; only BUSY moved"));
 }
 
+// A fake port's status reads the same every time: the first usable port of two checked, no
+// converter there.
 TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     EXPECT_EQ(parseProbeArguments({"--simulated", "DC00"})->address, 0xDC00);
     FakeParport tree;
-    const ProbeSystem system{tree.proc(), tree.dev(), [] { return RealtimeGrant::Refused; }};
+    const ProbeSystem system{tree.proc(), tree.dev(), [] { return RealtimeGrant::Refused; },
+                             tree.calls()};
     std::ostringstream out;
     const auto run = [&](const std::vector<std::string>& arguments) {
         out.str("");
@@ -56,9 +63,14 @@ TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     EXPECT_EQ(run({"378", "278"}), 2);
     EXPECT_EQ(run({}), 1);
     EXPECT_THAT(out.str(), HasSubstr("modprobe parport_pc"));
-    tree.addPort("parport0", 0x378); // its device node does not exist
+    tree.addPort("parport0", 0x378);
+    tree.openErrno = ENOENT;
     EXPECT_EQ(run({}), 1);
     EXPECT_THAT(out.str(), HasSubstr("0x378  cannot be used: Cannot open"));
+    tree.openErrno = 0;
+    tree.addPort("parport1", 0x278);
+    EXPECT_EQ(run({}), 1);
+    EXPECT_THAT(out.str(), HasSubstr("converter at 0x378:"));
     EXPECT_EQ(run({"--simulated"}), 0);
     EXPECT_THAT(out.str(), HasSubstr("Real-time capture:        not granted"));
     EXPECT_EQ(run({"--simulated", "278"}), 1);

@@ -16,8 +16,9 @@
 namespace vistrace::testing {
 
 // A fake /proc/sys/dev/parport and /dev in a temporary directory, and a fake kernel behind
-// DeviceCalls: descriptors from 101, a log of every call, the descriptors left open, the
-// failures a test asks for, and a claim held elsewhere: asleep until a signal interrupts it.
+// DeviceCalls: descriptors from 101, a log of every call with the byte written or the direction
+// set, the descriptors left open, the failures a test asks for, and a claim held elsewhere:
+// asleep until a signal interrupts it.
 class FakeParport {
 public:
     FakeParport() : root_(makeRoot()) { std::filesystem::create_directories(proc()); }
@@ -39,7 +40,8 @@ public:
                     return openErrno != 0 ? -1 : *openFds.insert(nextFd_++).first;
                 },
                 [this](int fd, unsigned long request, void* argument) {
-                    log.push_back(std::to_string(fd) + " " + name(request));
+                    log.push_back(std::to_string(fd) + " " + name(request) +
+                                  given(request, argument));
                     if (request == PPCLAIM && claimHeld) {
                         return ::pause();
                     }
@@ -74,6 +76,13 @@ private:
                                                          {PPRSTATUS, "PPRSTATUS"},
                                                          {PPDATADIR, "PPDATADIR"}};
         return names.at(request);
+    }
+    // What the program hands the kernel: the byte written, and the data lines' direction.
+    static std::string given(unsigned long request, const void* argument) {
+        return request == PPWDATA
+                   ? " " + std::to_string(*static_cast<const unsigned char*>(argument))
+               : request == PPDATADIR ? " " + std::to_string(*static_cast<const int*>(argument))
+                                      : "";
     }
 
     std::filesystem::path root_;
