@@ -73,6 +73,9 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
     if (reads <= 0) {
         return check;
     }
+    std::int64_t frequency = 0;
+    counter.QueryPerformanceFrequency(frequency);
+    check.timing.measure(port, counter, frequency, address);
     const bool converterBits = std::ranges::any_of(
         samples, [](std::uint8_t sample) { return (sample & kFloatingLinesMask) != 0; });
     for (int line = 0; line < 4; ++line) {
@@ -95,6 +98,7 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
     check.mean = std::accumulate(samples.begin(), samples.end(), 0.0) / reads;
     check.secondsPerSample = secondsFrom(counter, start, end) / reads;
     check.secondsPerAccess = check.secondsPerSample / kAccessesPerRead;
+    check.timing.learn(check.secondsPerSample * reads, reads, 0.0);
     return check;
 }
 
@@ -133,10 +137,15 @@ void printCheck(std::ostream& out, const ConverterCheck& check) {
     out << "Time per sample:          " << format("%.2f", check.secondsPerSample * 1e6) << " us\n";
     out << "Real time per division on this port:\n";
     for (const TimeBaseRow& row : kTimeBaseRows) {
-        // A sweep spans the ten columns; each sample waits its interval after the strobe.
-        const double sweep = row.sample_count * (check.secondsPerSample + row.sample_interval);
+        // Samples lie x_step units apart, each waiting what its period leaves over.
+        const double interval = check.timing.intervalFor(row.samplePeriod());
+        const double division =
+            check.timing.sweepSeconds(1, interval) * kUnitsPerDivision / row.x_step;
         out << "  " << row.item << std::string(11 - std::string(row.item).size(), ' ')
-            << milliseconds(sweep / 10) << '\n';
+            << milliseconds(division)
+            << (interval > 0 ? ": true to its label"
+                             : ": port too slow for " + std::string(row.item))
+            << '\n';
     }
 }
 

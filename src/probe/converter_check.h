@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inpout.h"
+#include "sweep_timing.h"
 
 #include <cstdint>
 #include <ostream>
@@ -30,6 +31,8 @@ struct ConverterCheck {
     double mean = 0.0;
     double secondsPerAccess = 0.0;
     double secondsPerSample = 0.0;
+    // The port as the instrument times it: measured, then learnt from the reads.
+    SweepTiming timing;
 };
 
 inline constexpr int kCheckReads = 2000;
