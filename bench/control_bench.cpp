@@ -12,6 +12,7 @@ namespace {
 
 using vistrace::MonotonicCounter;
 using vistrace::NormalPriority;
+using vistrace::NothingToBind;
 using vistrace::ScopeWindow;
 using vistrace::SimulatedConverter;
 
@@ -40,7 +41,8 @@ void BM_RunPass(benchmark::State& bench) {
     MonotonicCounter counter;
     SimulatedConverter port(counter, zeroTimeConverter());
     NormalPriority sweeps;
-    ScopeWindow window(port, counter, sweeps);
+    NothingToBind binder;
+    ScopeWindow window(port, counter, sweeps, binder);
     window.load();
     window.state.sample_interval = 0;
     window.state.sample_count = 500;
@@ -54,7 +56,8 @@ void BM_SimulatedRunPass(benchmark::State& bench) {
     MonotonicCounter counter;
     SimulatedConverter port(counter, SimulatedConverter::Settings{});
     NormalPriority sweeps;
-    ScopeWindow window(port, counter, sweeps);
+    NothingToBind binder;
+    ScopeWindow window(port, counter, sweeps, binder);
     window.load();
     runPasses(bench, window);
 }
@@ -65,7 +68,8 @@ void BM_OffsetRedraw(benchmark::State& bench) {
     MonotonicCounter counter;
     SimulatedConverter port(counter, zeroTimeConverter());
     NormalPriority sweeps;
-    ScopeWindow window(port, counter, sweeps);
+    NothingToBind binder;
+    ScopeWindow window(port, counter, sweeps, binder);
     window.load();
     window.readport();
     int position = 0;

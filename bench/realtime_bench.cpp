@@ -57,7 +57,7 @@ private:
 
 // Sweep length over the nominal 500 intervals, then the pause the instrument would make. The
 // timing learns from every sweep, as the instrument's does.
-double sweepRatio(vistrace::SweepPriority& sweeps, vistrace::PerformanceCounter& counter,
+double sweepRatio(vistrace::SweepCapture& sweeps, vistrace::PerformanceCounter& counter,
                   vistrace::ScopeState& state, vistrace::SweepTiming& timing) {
     NullPort port;
     const auto start = std::chrono::steady_clock::now();
@@ -126,7 +126,7 @@ void BM_TriggerToFirstStrobe(benchmark::State& bench) {
     vistrace::LinuxScheduler scheduler;
     vistrace::RealtimeSweeps realtime(scheduler, counter, vistrace::readRealtimeLimits());
     vistrace::NormalPriority plain;
-    vistrace::SweepPriority* sweeps = &plain;
+    vistrace::SweepCapture* sweeps = &plain;
     if (bench.range(0) == 1) {
         sweeps = &realtime;
     }

@@ -1,8 +1,8 @@
 // How true each time base is to its item on ports of a user's speed.
 
+#include "instrument_tables.h"
 #include "monotonic_counter.h"
 #include "scope_window.h"
-#include "selector_tables.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -38,7 +38,7 @@ private:
 };
 
 // Sweeps at normal priority, noting the real time per sample of each.
-class TimedSweeps final : public vistrace::SweepPriority {
+class TimedSweeps final : public vistrace::SweepCapture {
 public:
     void readport(vistrace::ScopeState& state, vistrace::PortIo& port,
                   vistrace::PerformanceCounter& counter,
@@ -66,7 +66,8 @@ void BM_TimeBaseAccuracy(benchmark::State& bench) {
     vistrace::MonotonicCounter counter;
     BusyPort port(std::chrono::nanoseconds(bench.range(0)));
     TimedSweeps sweeps;
-    vistrace::ScopeWindow window(port, counter, sweeps);
+    vistrace::NothingToBind binder;
+    vistrace::ScopeWindow window(port, counter, sweeps, binder);
     window.load();
     double worst = 0.0;
     int unreachable = 0;

@@ -45,11 +45,11 @@ install(FILES ${compressed_docs} packaging/copyright
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vistrace)
-set(CPACK_PACKAGE_VENDOR Vistrace)
+set(CPACK_PACKAGE_VENDOR ${VISTRACE_TITLE})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "single-channel PC oscilloscope on the parallel port")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Vistrace drives an 8-bit analogue-to-digital converter wired to the parallel\n"
+    "${VISTRACE_TITLE} drives an 8-bit analogue-to-digital converter wired to the parallel\n"
     "port through the kernel's ppdev driver, captures sweeps of up to 500 samples,\n"
     "waits for a trigger if asked to and draws the trace over a ten-by-ten\n"
     "graticule. vistrace-sim is the same instrument with a simulated converter,\n"

@@ -13,7 +13,8 @@ inline constexpr int kStrobeStart = 254;
 inline constexpr int kIdle = 255;
 inline constexpr int kSelectLowHalf = 253;
 
-// Status address of the port whose data register is at portAddress.
+// Status address of the port whose data register is at portAddress, in the instrument's
+// checked arithmetic: 32767 has none.
 std::int16_t statusAddress(std::int16_t portAddress);
 
 // Puts a sample together from the two status readings: bits 4 to 7 of the first are the

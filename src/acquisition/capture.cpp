@@ -23,11 +23,12 @@ void waitSampleInterval(ScopeState& state, PerformanceCounter& counter) {
     } while (state.elapsed < state.sample_interval);
 }
 
-std::uint8_t readStatus(const ScopeState& state, PortIo& port, SampleBuffer& into, int index) {
+// The index is tested before the reading is narrowed, so a sweep too long for the buffer fails
+// on its index whatever the port answered.
+void readStatus(const ScopeState& state, PortIo& port, SampleBuffer& into, int index) {
     const std::int16_t reading = port.Inp32(statusAddress(state.port_address));
     std::uint8_t& slot = into[index];
     slot = toByte(reading);
-    return slot;
 }
 
 } // namespace
@@ -51,6 +52,8 @@ void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter) {
         readStatus(state, port, second_reads, i);
     }
 
+    // The count is read afresh for the conversion, as the instrument always has; no handler
+    // runs during a capture, so it is the count just swept.
     const int converted = state.sample_count;
     for (int i = 1; i <= converted; ++i) {
         state.samples[i] = assembleSample(first_reads[i], second_reads[i]);

@@ -1,7 +1,5 @@
 #include "realtime_sweeps.h"
 
-#include "linux_scheduler.h"
-
 #include <algorithm>
 
 namespace vistrace {
@@ -48,11 +46,6 @@ RealtimeGrant findRealtimeGrant(Scheduler& scheduler, const RealtimeLimits& limi
         return RealtimeGrant::Refused;
     }
     return scheduler.restore() ? RealtimeGrant::Granted : RealtimeGrant::Stuck;
-}
-
-RealtimeGrant machineRealtimeGrant() {
-    LinuxScheduler scheduler;
-    return findRealtimeGrant(scheduler, readRealtimeLimits());
 }
 
 RealtimeSweeps::RealtimeSweeps(Scheduler& scheduler, PerformanceCounter& clock,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "scheduler.h"
-#include "sweep_priority.h"
+#include "sweep_capture.h"
 
 #include <deque>
 
@@ -23,17 +23,15 @@ int capturePriority(Scheduler& scheduler);
 // Finds out by trying it once on the calling thread, which is left at its normal priority
 // unless the answer is Stuck.
 RealtimeGrant findRealtimeGrant(Scheduler& scheduler, const RealtimeLimits& limits);
-// The same for this machine and user, through the Linux scheduler and the kernel's limits.
-RealtimeGrant machineRealtimeGrant();
 
 // Sweeps under SCHED_FIFO where granted, so that other work on a busy machine cannot cut
 // into the sample timing. Only the capture itself is raised: the trigger wait, the drawing
 // and the event pump stay at normal priority; once a thread fails to come back down, nothing
-// is raised again. The program keeps its real-time use under 90 %
-// of the kernel's limit, because a thread that reaches the limit is stopped for the rest of
+// is raised again. The program keeps its real-time use under 90 % of
+// the kernel's limit, because a thread that reaches the limit is stopped for the rest of
 // the period, which would leave a hole in the sweep; a sweep that does not fit is captured
 // at normal priority instead.
-class RealtimeSweeps final : public SweepPriority {
+class RealtimeSweeps final : public SweepCapture {
 public:
     // clock is the counter that times the sweeps; the grant is found here, once.
     RealtimeSweeps(Scheduler& scheduler, PerformanceCounter& clock, RealtimeLimits limits);

@@ -10,7 +10,7 @@ namespace vistrace {
 // The instrument's settings, counter readings, run flag and last sweep. Plain data: the
 // window's procedures and handlers read and assign the fields directly.
 struct ScopeState {
-    std::int16_t port_address = 0;  // data register; the status register is one above
+    std::int16_t port_address = 0;  // data register, the port's base
     std::int16_t sample_count = 0;  // samples per sweep, at most 800
     std::uint8_t x_step = 0;        // screen units between neighbouring samples
     std::uint8_t trace_width = 0;   // pen width of the trace in pixels

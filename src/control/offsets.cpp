@@ -1,19 +1,9 @@
+#include "instrument_tables.h"
 #include "scope_window.h"
 
 #include <QScrollBar>
 
 namespace vistrace {
-
-void ScopeWindow::redraw() {
-    scope->clear();
-    drawtrace();
-}
-
-void ScopeWindow::captureAndRedraw() {
-    spaceSamples();
-    readport();
-    redraw();
-}
 
 void ScopeWindow::XOffset_Change() {
     redraw();
@@ -34,8 +24,8 @@ void ScopeWindow::YOffset_Scroll() {
 // "Reser Offset": recentre, then a fresh sweep without any trigger wait. Setting a bar runs
 // its change handler at once when it moves.
 void ScopeWindow::Command1_Click() {
-    setBarPosition(YOffset, 212);
-    setBarPosition(XOffset, 0);
+    setBarPosition(YOffset, kRestYOffset);
+    setBarPosition(XOffset, kRestXOffset);
     captureAndRedraw();
 }
 

@@ -1,6 +1,7 @@
 #include "port_choices.h"
 
-#include "selector_tables.h"
+#include "instrument_tables.h"
+#include "port_address.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "parallel_ports.h"
+#include "port_binder.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,7 @@
 #include "run_application.h"
 
 #include "appearance.h"
+#include "program_identity.h"
 #include "scope_window.h"
 
 #include <QApplication>
@@ -10,12 +11,12 @@ namespace vistrace {
 
 // Not const: QApplication takes argv as mutable strings and may rewrite it.
 int runApplication(char* programName, PortIo& port, // NOLINT(readability-non-const-parameter)
-                   PerformanceCounter& counter, SweepPriority& sweeps, PortBinder* binder) {
+                   PerformanceCounter& counter, SweepCapture& sweeps, PortBinder& binder) {
     int argc = 1;
     std::array<char*, 2> argv{programName, nullptr};
     QApplication app(argc, argv.data());
-    QApplication::setApplicationName(QStringLiteral("Vistrace"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationName(QString::fromLatin1(kProgramTitle));
+    QApplication::setApplicationVersion(QString::fromLatin1(kProgramVersion));
     pinAppearance();
 
     ScopeWindow window(port, counter, sweeps, binder);

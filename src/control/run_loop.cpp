@@ -1,5 +1,5 @@
+#include "instrument_tables.h"
 #include "scope_window.h"
-#include "selector_tables.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -43,6 +43,8 @@ void ScopeWindow::Command4_Click() {
     }
 }
 
+// The mode is read again after the wait, not kept: a switch to Single made during the wait
+// takes effect in the same pass.
 void ScopeWindow::runPass() {
     if (trigger_mode_box->currentIndex() == static_cast<int>(TriggerMode::Repeat)) {
         if (waittrigger() == TriggerOutcome::Stopped) {

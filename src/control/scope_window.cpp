@@ -3,16 +3,19 @@
 #include "adc.h"
 #include "capture.h"
 #include "errors.h"
-#include "selector_tables.h"
+#include "instrument_tables.h"
+#include "port_address.h"
+#include "program_identity.h"
 
 #include <QComboBox>
 #include <QMessageBox>
 
 namespace vistrace {
 
-ScopeWindow::ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepPriority& sweeps,
-                         PortBinder* binder)
-    : port_(port), counter_(counter), binder_(binder), sweeps_(sweeps) {}
+ScopeWindow::ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepCapture& sweeps,
+                         PortBinder& binder)
+    : Form1(kRestXOffset, kRestYOffset), port_(port), counter_(counter), binder_(binder),
+      sweeps_(sweeps) {}
 
 // Every sweep also tells how long the port took, which the next ones are spaced by.
 void ScopeWindow::readport() {
@@ -43,6 +46,17 @@ TriggerOutcome ScopeWindow::waittrigger() {
     });
 }
 
+void ScopeWindow::redraw() {
+    scope->clear();
+    drawtrace();
+}
+
+void ScopeWindow::captureAndRedraw() {
+    spaceSamples();
+    readport();
+    redraw();
+}
+
 // Not at start-up, whose port traffic is the idle write alone, but before the port's first
 // trigger wait or sweep. Without a counter there is nothing to time it with.
 void ScopeWindow::timePort() {
@@ -67,18 +81,24 @@ void ScopeWindow::spaceSamples() {
 // A port that cannot be reached does not end the program: the operator may pick another
 // address, or fix the cause and pick this one again.
 void ScopeWindow::bindPort() {
-    if (binder_ == nullptr) {
-        return;
-    }
     timedAddress_.reset(); // a port bound anew may be another one
     try {
-        binder_->bind(state.port_address);
+        binder_.bind(baseAddressOf(state.port_address));
     } catch (const PortUnreachable& error) {
         QMessageBox::warning(
-            this, QStringLiteral("Vistrace"),
+            this, QString::fromLatin1(kProgramTitle),
             QString::fromStdString(error.what()) +
                 QStringLiteral("\n\nUntil the port is reached, sweeps at this address show a "
                                "flat line. Choose the address again in Port Address to retry."));
+    }
+}
+
+// Items are only ever appended: an index keeps its meaning, and a port that has gone stays
+// listed and warns when picked.
+void ScopeWindow::offerMachinePorts() {
+    for (PortChoice& choice : newPortChoices(portChoices_, binder_.machinePorts())) {
+        portChoices_.push_back(std::move(choice));
+        Port_Address_Box->addItem(QString::fromStdString(portChoices_.back().item));
     }
 }
 

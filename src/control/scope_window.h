@@ -2,9 +2,9 @@
 
 #include "form1.h"
 #include "inpout.h"
-#include "parallel_ports.h"
+#include "port_binder.h"
 #include "port_choices.h"
-#include "sweep_priority.h"
+#include "sweep_capture.h"
 #include "sweep_timing.h"
 #include "trigger.h"
 
@@ -13,16 +13,23 @@
 
 namespace vistrace {
 
-// The working instrument: the window with the handlers of operator control, bound to a
-// port back end, a counter and a sweep priority chosen by main. A back end that has to
-// reach the machine's ports comes with a binder, which also offers those ports in the Port
-// Address list.
+// The working instrument: the window with the handlers of operator control, bound to the port
+// back end, the counter and the sweep capture chosen by main. The binder reaches the back end's
+// ports and offers the machine's in the Port Address list.
+//
+// Where each part lives:
+//   scope_window.cpp  the window's procedures (readport, oneread, waittrigger) and what the
+//                     handlers share: redrawing, capturing, timing the port, binding it
+//   startup.cpp       Form_Load
+//   selectors.cpp     the selector handlers and the port list's
+//   run_loop.cpp      Run and Stop (Command4_Click, Command2_Click) and the passes of the loop
+//   offsets.cpp       the offset bars' handlers and the reset (Command1_Click)
 class ScopeWindow final : public Form1 {
     Q_OBJECT
 
 public:
-    ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepPriority& sweeps,
-                PortBinder* binder = nullptr);
+    ScopeWindow(PortIo& port, PerformanceCounter& counter, SweepCapture& sweeps,
+                PortBinder& binder);
 
     void readport();
     std::uint8_t oneread();
@@ -64,9 +71,9 @@ private:
 
     PortIo& port_;
     PerformanceCounter& counter_;
-    PortBinder* binder_;
+    PortBinder& binder_;
     std::vector<PortChoice> portChoices_;
-    SweepPriority& sweeps_;
+    SweepCapture& sweeps_;
     SweepTiming timing_;
     std::optional<std::int16_t> timedAddress_;
     bool loopRunning_ = false;

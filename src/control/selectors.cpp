@@ -1,5 +1,5 @@
+#include "instrument_tables.h"
 #include "scope_window.h"
-#include "selector_tables.h"
 
 #include <QComboBox>
 
@@ -20,17 +20,6 @@ void ScopeWindow::portAddressPicked() {
 
 void ScopeWindow::portListOpening() {
     offerMachinePorts();
-}
-
-// Items are only ever appended: an index keeps its meaning, and a port that has gone stays
-// listed and warns when picked.
-void ScopeWindow::offerMachinePorts() {
-    for (PortChoice& choice :
-         newPortChoices(portChoices_, binder_ != nullptr ? binder_->machinePorts()
-                                                         : std::vector<ParallelPort>{})) {
-        portChoices_.push_back(std::move(choice));
-        Port_Address_Box->addItem(QString::fromStdString(portChoices_.back().item));
-    }
 }
 
 void ScopeWindow::TimeBase_box_Click() {

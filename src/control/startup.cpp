@@ -1,6 +1,7 @@
 #include "adc.h"
+#include "instrument_tables.h"
+#include "program_identity.h"
 #include "scope_window.h"
-#include "selector_tables.h"
 
 #include <QComboBox>
 #include <QMessageBox>
@@ -28,33 +29,33 @@ template <typename Items> void appendItems(QComboBox* box, const Items& items) {
 // direct assignments in between are overwritten by the handlers that follow them.
 void ScopeWindow::Form_Load() {
     offerMachinePorts();
-    setListIndex(Port_Address_Box, 0);
+    setListIndex(Port_Address_Box, kStartPortRow);
 
-    state.trigger_level = 126;
-    state.sample_interval = 0;
-    state.port_address = 888;
-    state.sample_count = 500;
-    state.x_step = 1;
-    state.trace_width = 3;
+    state.trigger_level = kStartTriggerLevel;
+    state.sample_interval = kStartSampleInterval;
+    state.port_address = kStartPortAddress;
+    state.sample_count = kStartSampleCount;
+    state.x_step = kStartXStep;
+    state.trace_width = kStartTraceWidth;
 
     appendItems(trigger_mode_box, kTriggerModeItems);
-    setListIndex(trigger_mode_box, static_cast<int>(TriggerMode::None));
+    setListIndex(trigger_mode_box, static_cast<int>(kStartTriggerMode));
     appendItems(trigger_slop_box, kTriggerSlopeItems);
-    setListIndex(trigger_slop_box, static_cast<int>(TriggerSlope::Rising));
+    setListIndex(trigger_slop_box, static_cast<int>(kStartTriggerSlope));
 
     appendItems(trigger_voltage_box, kTriggerLevelRows);
-    setListIndex(trigger_voltage_box, 5);
+    setListIndex(trigger_voltage_box, kStartTriggerLevelRow);
     appendItems(TimeBase_box, kTimeBaseRows);
-    setListIndex(TimeBase_box, 2);
+    setListIndex(TimeBase_box, kStartTimeBaseRow);
     appendItems(VoltPerDiv_Box, kGainRows);
-    setListIndex(VoltPerDiv_Box, 0);
-    state.volts_gain = FixedDecimal::fromTenThousandths(3600);
+    setListIndex(VoltPerDiv_Box, kStartGainRow);
+    state.volts_gain = kStartVoltsGain;
 
     bindPort();
     port_.Out32(state.port_address, kIdle);
 
     if (counter_.QueryPerformanceFrequency(state.counter_frequency) == 0) {
-        QMessageBox::critical(this, QStringLiteral("Vistrace"),
+        QMessageBox::critical(this, QString::fromLatin1(kProgramTitle),
                               QStringLiteral("This computer doesn't support high-res timers"));
     }
 }

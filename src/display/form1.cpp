@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "client_area.h"
+#include "program_identity.h"
 #include "selector_setup.h"
 #include "system_colours.h"
 #include "trace.h"
@@ -100,9 +101,9 @@ QScrollBar* scrollBar(QWidget* parent, const char* name, Qt::Orientation orienta
 
 } // namespace
 
-Form1::Form1() {
-    setWindowTitle(QStringLiteral("Vistrace"));
-    buildControls();
+Form1::Form1(int xOffsetRest, int yOffsetRest) {
+    setWindowTitle(QString::fromLatin1(kProgramTitle));
+    buildControls(xOffsetRest, yOffsetRest);
     buildMenus();
     connectHandlers();
     // The layout is fixed: the window takes the size of menu bar plus client area, no more.
@@ -111,12 +112,13 @@ Form1::Form1() {
 
 Form1::~Form1() = default;
 
-void Form1::buildControls() {
+void Form1::buildControls(int xOffsetRest, int yOffsetRest) {
     auto* client = new ClientArea(this);
     setCentralWidget(client);
 
     scope = place(new ScopeScreen(client), "scope", {88, 48, 509, 425});
-    YOffset = scrollBar(client, "YOffset", Qt::Vertical, {1, 420, 212, 1, 50}, {72, 48, 14, 425});
+    YOffset =
+        scrollBar(client, "YOffset", Qt::Vertical, {1, 420, yOffsetRest, 1, 50}, {72, 48, 14, 425});
     Command4 = button(client, "Command4", "Run", {536, 528, 73, 33});
     Label1 = label(client, "Label1", "Port Address", {616, 96, 105, 17});
     Port_Address_Box =
@@ -126,8 +128,8 @@ void Form1::buildControls() {
     Label2 = boldLabel(client, "Label2", "Time/Div", {80, 16, 65, 17});
     Label8 = boldLabel(client, "Label8", "V/Div", {320, 16, 41, 17});
     VoltPerDiv_Box = dropDownList(client, "VoltPerDiv_Box", {368, 16, 97, 21});
-    XOffset =
-        scrollBar(client, "XOffset", Qt::Horizontal, {-500, 500, 0, 1, 100}, {88, 471, 508, 14});
+    XOffset = scrollBar(client, "XOffset", Qt::Horizontal, {-500, 500, xOffsetRest, 1, 100},
+                        {88, 471, 508, 14});
     Command1 = button(client, "Command1", "Reser Offset", {424, 528, 89, 33});
     Label3 = label(client, "Label3", "Trigger Mode", {608, 208, 73, 25});
     trigger_mode_box = dropDownCombo(client, "trigger_mode_box", {608, 232, 81, 21});

@@ -26,7 +26,8 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    Form1();
+    // The offset bars start at these positions.
+    Form1(int xOffsetRest, int yOffsetRest);
     ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -60,10 +61,10 @@ public:
     virtual void Command1_Click() = 0;
     virtual void Port_Address_Box_Click() = 0;
     // The operator picked an item of the port list, also the one already shown, which
-    // raises no click. Nothing to do unless the port back end has to reach its ports.
-    virtual void portAddressPicked() {}
+    // raises no click.
+    virtual void portAddressPicked() = 0;
     // The port list is about to open.
-    virtual void portListOpening() {}
+    virtual void portListOpening() = 0;
     virtual void TimeBase_box_Click() = 0;
     virtual void VoltPerDiv_Box_Click() = 0;
     virtual void trigger_voltage_box_Click() = 0;
@@ -106,7 +107,7 @@ protected:
     void runHandler(const std::function<void()>& handler);
 
 private:
-    void buildControls();
+    void buildControls(int xOffsetRest, int yOffsetRest);
     void buildMenus();
     void connectHandlers();
     void endProgram(int exitCode);

@@ -31,6 +31,8 @@ void drawTrace(const ScopeState& state, ScopeScreen& screen, const QAbstractSlid
         const std::int16_t column = toInt16(std::int64_t{state.x_step} * i);
         const std::int16_t x1 = toInt16(std::int64_t{column} + position(xOffset));
         const float y1 = row(state, i, position(yOffset));
+        // One unit right of the start, not at the next sample's column: at x_step 2 and 3 the
+        // trace steps within one unit and leaves gaps, as the instrument's trace always has.
         const std::int16_t x2 = toInt16(toInt16(std::int64_t{column} + 1) + position(xOffset));
         const float y2 = row(state, i + 1, position(yOffset));
         screen.line(x1, y1, x2, y2);

@@ -1,8 +1,9 @@
 #include "converter_check.h"
 
 #include "adc.h"
+#include "instrument_tables.h"
+#include "port_address.h"
 #include "scope_state.h"
-#include "time_bases.h"
 
 #include <algorithm>
 #include <array>
@@ -54,10 +55,10 @@ std::string milliseconds(double seconds) {
 
 } // namespace
 
-ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::int16_t address,
+ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, int baseAddress,
                               int reads) {
     ScopeState state;
-    state.port_address = address;
+    state.port_address = addressPattern(baseAddress);
     std::vector<std::uint8_t> samples;
     samples.reserve(static_cast<std::size_t>(reads));
 
@@ -75,7 +76,7 @@ ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::in
     }
     std::int64_t frequency = 0;
     counter.QueryPerformanceFrequency(frequency);
-    check.timing.measure(port, counter, frequency, address);
+    check.timing.measure(port, counter, frequency, state.port_address);
     const bool converterBits = std::ranges::any_of(
         samples, [](std::uint8_t sample) { return (sample & kFloatingLinesMask) != 0; });
     for (int line = 0; line < 4; ++line) {

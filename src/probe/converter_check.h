@@ -37,8 +37,9 @@ struct ConverterCheck {
 
 inline constexpr int kCheckReads = 2000;
 
-// Runs the converter read reads times at address, back to back, timed on counter.
-ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, std::int16_t address,
+// Runs the converter read reads times at the port whose base address is baseAddress, back to
+// back, timed on counter.
+ConverterCheck checkConverter(PortIo& port, PerformanceCounter& counter, int baseAddress,
                               int reads = kCheckReads);
 
 // The plain-text report of a check.

@@ -2,13 +2,15 @@
 
 #include "converter_check.h"
 #include "errors.h"
+#include "machine_ports.h"
 #include "monotonic_counter.h"
-#include "parallel_ports.h"
+#include "port_address.h"
 #include "ppdev_port.h"
 #include "simulated_converter.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace vistrace {
 namespace {
@@ -63,7 +65,7 @@ int check(PortIo& port, int baseAddress, const ProbeSystem& system, std::ostream
            "generator,\nor a potentiometer turned by hand).\n\n"
         << std::flush;
     MonotonicCounter counter;
-    const ConverterCheck result = checkConverter(port, counter, addressPattern(baseAddress));
+    const ConverterCheck result = checkConverter(port, counter, baseAddress);
     printCheck(out, result);
     out << "Real-time capture:        " << describeGrant(system.realtimeGrant()) << '\n';
     return result.verdict == ConverterCheck::Verdict::Answered ? kProbeAnswered : kProbeFailed;
@@ -78,8 +80,7 @@ std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports,
         out << "  " << (system.devRoot / port.name).string() << "  " << hexAddress(port.baseAddress)
             << "  ";
         try {
-            PpdevPort(system.procRoot, system.devRoot, system.deviceCalls)
-                .bind(addressPattern(port.baseAddress));
+            PpdevPort(system.procRoot, system.devRoot, system.deviceCalls).bind(port.baseAddress);
             out << "can be opened and claimed\n";
             usable = usable.value_or(port.baseAddress);
         } catch (const PortUnreachable& error) {
@@ -108,7 +109,7 @@ int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::os
     }
     PpdevPort port(system.procRoot, system.devRoot, system.deviceCalls);
     try {
-        port.bind(addressPattern(*address));
+        port.bind(*address);
     } catch (const PortUnreachable& error) {
         err << "vistrace-probe: " << error.what() << '\n';
         return kProbeFailed;
@@ -118,9 +119,9 @@ int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::os
 
 int probeSimulator(const ProbeOptions& options, const ProbeSystem& system, std::ostream& out) {
     MonotonicCounter clock;
-    SimulatedConverter port(clock, SimulatedConverter::Settings{});
-    out << "The simulated converter of vistrace-sim (a 1 kHz sine of 2 V peak, "
-        << SimulatedConverter::Settings{}.accessNanoseconds / 1000 << " us per port access).\n";
+    const SimulatedConverter::Settings settings;
+    SimulatedConverter port(clock, settings);
+    out << "The simulated converter of vistrace-sim (" << settings.describe() << ").\n";
     return check(port, options.address.value_or(SimulatedConverter::kConverterPort), system, out);
 }
 
@@ -151,7 +152,7 @@ int runProbe(const std::vector<std::string>& arguments, std::ostream& out, std::
     }
     if (options->help) {
         out << kUsage;
-        return kProbeAnswered;
+        return EXIT_SUCCESS;
     }
     try {
         return options->simulated ? probeSimulator(*options, system, out)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "linux_scheduler.h"
 #include "ppdev_port.h"
-#include "realtime_sweeps.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,7 +1,9 @@
 #include "simulated_converter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 namespace vistrace {
@@ -19,6 +21,13 @@ std::uint8_t sampleFor(double volts) {
     return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0));
 }
 
+// Without trailing zeros: "1", "2.5".
+std::string number(double value) {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%g", value);
+    return text.data();
+}
+
 } // namespace
 
 SimulatedConverter::SimulatedConverter(PerformanceCounter& clock, Settings settings)
@@ -26,10 +35,17 @@ SimulatedConverter::SimulatedConverter(PerformanceCounter& clock, Settings setti
     clock_.QueryPerformanceFrequency(frequency_);
 }
 
-std::function<double(double)> SimulatedConverter::sine(double peakVolts, double hertz) {
-    return [peakVolts, hertz](double seconds) {
-        return peakVolts * std::sin(2.0 * std::numbers::pi * hertz * seconds);
-    };
+SimulatedConverter::Signal SimulatedConverter::sine(double peakVolts, double hertz) {
+    return {[peakVolts, hertz](double seconds) {
+                return peakVolts * std::sin(2.0 * std::numbers::pi * hertz * seconds);
+            },
+            "a " + (hertz >= 1000 ? number(hertz / 1000) + " kHz" : number(hertz) + " Hz") +
+                " sine of " + number(peakVolts) + " V peak"};
+}
+
+std::string SimulatedConverter::Settings::describe() const {
+    return signal.description + ", " + number(static_cast<double>(accessNanoseconds) / 1000) +
+           " us per port access";
 }
 
 double SimulatedConverter::secondsNow() {
@@ -52,7 +68,7 @@ void SimulatedConverter::spendAccessTime() {
 }
 
 std::uint8_t SimulatedConverter::convert() {
-    int value = sampleFor(settings_.signal(secondsNow()));
+    int value = sampleFor(settings_.signal.volts(secondsNow()));
     if (settings_.noiseUnits > 0) {
         std::uniform_int_distribution<int> deviation(-settings_.noiseUnits, settings_.noiseUnits);
         value += deviation(noise_);
@@ -75,13 +91,14 @@ void SimulatedConverter::Out32(std::int16_t address, int value) {
 
 std::int16_t SimulatedConverter::Inp32(std::int16_t address) {
     spendAccessTime();
-    if (address == kConverterPort + 1) {
+    if (address == kConverterPort + kStatusRegisterOffset) {
         const int half = (data_ & 2) != 0 ? held_ >> 4 : held_ & 0x0F;
         // Pins carry the complement of each bit; bit 7's pin is complemented once more.
         return static_cast<std::int16_t>(((half ^ 0x7) << 4) | kUndrivenStatusBits);
     }
-    const bool openPortStatus = std::ranges::any_of(
-        kOpenPorts, [address](std::int16_t open) { return address == open + 1; });
+    const bool openPortStatus = std::ranges::any_of(kOpenPorts, [address](std::int16_t open) {
+        return address == open + kStatusRegisterOffset;
+    });
     return openPortStatus ? kFloatingStatus : kNothingThere;
 }
 

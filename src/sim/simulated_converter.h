@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <string>
 
 namespace vistrace {
 
@@ -16,13 +17,19 @@ namespace vistrace {
 // and 0x3BC exist with nothing attached.
 class SimulatedConverter final : public PortIo {
 public:
+    struct Signal {
+        std::function<double(double)> volts; // the input voltage at a time in seconds
+        std::string description;             // "a 1 kHz sine of 2 V peak"
+    };
     struct Settings {
         // Busy time of every port access, as on a legacy port behind a driver.
         std::int64_t accessNanoseconds = 5'000;
-        // Input voltage at a time in seconds.
-        std::function<double(double)> signal = sine(2.0, 1000.0);
+        Signal signal = sine(2.0, 1000.0);
         // Largest random deviation, in sample units, added to each conversion.
         int noiseUnits = 1;
+
+        // "a 1 kHz sine of 2 V peak, 5 us per port access"
+        [[nodiscard]] std::string describe() const;
     };
 
     static constexpr std::int16_t kConverterPort = 0x378;
@@ -35,7 +42,7 @@ public:
     void Out32(std::int16_t address, int value) override;
     std::int16_t Inp32(std::int16_t address) override;
 
-    static std::function<double(double)> sine(double peakVolts, double hertz);
+    static Signal sine(double peakVolts, double hertz);
 
 private:
     double secondsNow();

@@ -26,14 +26,14 @@ struct PpdevPortTest : ::testing::Test {
 TEST_F(PpdevPortTest, BindsEachPortOnceWithOneDeviceForBothRegistersUntilTheEnd) {
     {
         PpdevPort ports(tree.proc(), tree.dev(), tree.calls());
-        EXPECT_THAT([&] { ports.bind(addressPattern(0x778)); },
+        EXPECT_THAT([&] { ports.bind(0x778); },
                     ThrowsMessage<PortUnreachable>(HasSubstr("0x278, 0x378, 0xDC00 and 0x3BC")));
         ports.Out32(0x378, 254);
         EXPECT_EQ(ports.Inp32(0x379), 255);
         ports.bind(632);
         ports.Out32(632, 255);
-        ports.bind(-9216);
-        ports.bind(-9216);
+        ports.bind(0xDC00);
+        ports.bind(0xDC00);
         ports.Out32(-9216, 0x1FD);
         EXPECT_EQ(ports.Inp32(-9215), 0x78);
         tree.readErrno = ENODEV;

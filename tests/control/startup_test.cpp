@@ -1,6 +1,6 @@
 #include "control_fixture.h"
 #include "fake_parport.h"
-#include "selector_tables.h"
+#include "instrument_tables.h"
 
 #include <QComboBox>
 #include <QMessageBox>
@@ -55,7 +55,7 @@ TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOneWarnsAtEachPickAndBe
     FakeParport tree;
     tree.addPort("parport0", 0x378);
     PpdevPort ppdev(tree.proc(), tree.dev(), tree.calls());
-    window = std::make_unique<ScopeWindow>(ppdev, counter, counted, &ppdev);
+    window = std::make_unique<ScopeWindow>(ppdev, counter, counted, ppdev);
     const auto pick = [this](int index) { // also the item already shown
         window->Port_Address_Box->setCurrentIndex(index);
         emit window->Port_Address_Box->activated(index);

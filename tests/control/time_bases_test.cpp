@@ -1,5 +1,5 @@
 #include "control_fixture.h"
-#include "time_bases.h"
+#include "instrument_tables.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -16,13 +16,13 @@ inline constexpr std::size_t kPair = 12;                    // port accesses of 
 inline constexpr std::size_t kTiming = std::size_t{64} * 6; // port accesses that time a new port
 
 // Passes sweeps on to the instrument's own, counting those that complete.
-struct CountedSweeps final : SweepPriority {
+struct CountedSweeps final : SweepCapture {
     void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter,
                   const SweepTiming& timing) override {
         inner->readport(state, port, counter, timing);
         ++count;
     }
-    SweepPriority* inner = nullptr;
+    SweepCapture* inner = nullptr;
     int count = 0;
 };
 
@@ -59,6 +59,7 @@ protected:
     FakeScheduler scheduler;
     std::unique_ptr<RealtimeSweeps> sweeps;
     CountedSweeps counted;
+    NothingToBind unbound;
     std::unique_ptr<ScopeWindow> window;
     std::vector<SeenBox> boxes;
     std::function<void()> whileBoxOpen;

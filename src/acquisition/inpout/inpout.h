@@ -4,6 +4,10 @@
 
 namespace vistrace {
 
+// A parallel port's status register is the next address up from its data register, the
+// port's base address.
+inline constexpr int kStatusRegisterOffset = 1;
+
 // The port I/O library: one byte out to, or in from, an I/O address. Back ends may throw
 // PortError when the port cannot be reached.
 class PortIo {

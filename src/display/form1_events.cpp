@@ -1,5 +1,6 @@
 #include "errors.h"
 #include "form1.h"
+#include "program_identity.h"
 
 #include <QAction>
 #include <QApplication>
@@ -73,7 +74,7 @@ void Form1::checkEnding() const {
 }
 
 void Form1::fail(const QString& message) {
-    QMessageBox::critical(this, QStringLiteral("Vistrace"), message);
+    QMessageBox::critical(this, QString::fromLatin1(kProgramTitle), message);
     endProgram(1);
 }
 
@@ -98,8 +99,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::mnuabout_Click() {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral(" "),
-                    QStringLiteral("Vistrace for Windows Ver 1.00"), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral(" "), QString::fromLatin1(kAboutText),
+                    QMessageBox::Ok, this);
     box.exec();
 }
 

@@ -1,8 +1,8 @@
-#include "parallel_ports.h"
+#include "machine_ports.h"
+
+#include "port_address.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <fstream>
 
 namespace vistrace {
@@ -32,12 +32,6 @@ bool parportNumber(const std::string& name, unsigned long& number) {
     return true;
 }
 
-std::string formatHex(const char* format, int address) {
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), format, static_cast<unsigned>(address));
-    return text.data();
-}
-
 } // namespace
 
 std::vector<ParallelPort> listParallelPorts(const std::filesystem::path& procRoot) {
@@ -58,14 +52,6 @@ std::vector<ParallelPort> listParallelPorts(const std::filesystem::path& procRoo
         ports.push_back(std::move(port));
     }
     return ports;
-}
-
-std::string addressItem(int baseAddress) {
-    return formatHex("%X", baseAddress);
-}
-
-std::string hexAddress(int baseAddress) {
-    return formatHex("0x%X", baseAddress);
 }
 
 std::string describeMachinePorts(const std::vector<ParallelPort>& ports) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "realtime_sweeps.h"
 #include "scheduler.h"
 
 #include <filesystem>
@@ -27,5 +28,9 @@ bool isRealtimePolicy(int policy);
 
 // The throttle's settings from sched_rt_runtime_us and sched_rt_period_us in directory.
 RealtimeLimits readRealtimeLimits(const std::filesystem::path& directory = "/proc/sys/kernel");
+
+// Whether sweeps may run under real-time priority for this user on this machine, found through
+// this scheduler and the kernel's limits.
+RealtimeGrant machineRealtimeGrant();
 
 } // namespace vistrace

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "inpout.h"
-#include "parallel_ports.h"
+#include "port_binder.h"
 
 #include <chrono>
 #include <filesystem>
@@ -43,7 +43,7 @@ public:
     PpdevPort& operator=(const PpdevPort&) = delete;
 
     [[nodiscard]] std::vector<ParallelPort> machinePorts() const override;
-    void bind(std::int16_t address) override;
+    void bind(int baseAddress) override;
 
     void Out32(std::int16_t address, int value) override;
     std::int16_t Inp32(std::int16_t address) override;

@@ -5,23 +5,24 @@
 
 namespace vistrace {
 
-// The scheduling a sweep is captured under; main chooses it with the port back end.
-class SweepPriority {
+// How a sweep is captured: the free readport, under the scheduling main chose with the port
+// back end.
+class SweepCapture {
 public:
-    virtual ~SweepPriority() = default;
+    virtual ~SweepCapture() = default;
 
     // Captures one sweep exactly as the free readport does; timing says how long it will take.
     virtual void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter,
                           const SweepTiming& timing) = 0;
 
 protected:
-    SweepPriority() = default;
-    SweepPriority(const SweepPriority&) = default;
-    SweepPriority& operator=(const SweepPriority&) = default;
+    SweepCapture() = default;
+    SweepCapture(const SweepCapture&) = default;
+    SweepCapture& operator=(const SweepCapture&) = default;
 };
 
-// Sweeps at the thread's normal priority, as before there was any other choice.
-class NormalPriority final : public SweepPriority {
+// Sweeps at the thread's normal priority.
+class NormalPriority final : public SweepCapture {
 public:
     void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter,
                   const SweepTiming& /*timing*/) override {

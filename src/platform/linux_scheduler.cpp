@@ -76,4 +76,9 @@ RealtimeLimits readRealtimeLimits(const std::filesystem::path& directory) {
     return limits;
 }
 
+RealtimeGrant machineRealtimeGrant() {
+    LinuxScheduler scheduler;
+    return findRealtimeGrant(scheduler, readRealtimeLimits());
+}
+
 } // namespace vistrace

@@ -2,6 +2,8 @@
 
 #include "errors.h"
 #include "interruptible_call.h"
+#include "machine_ports.h"
+#include "port_address.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -52,8 +54,7 @@ std::vector<ParallelPort> PpdevPort::machinePorts() const {
 
 // The machine's ports are read afresh on every try, so that a port whose driver the
 // operator has just loaded is found without a restart.
-void PpdevPort::bind(std::int16_t address) {
-    const int baseAddress = baseAddressOf(address);
+void PpdevPort::bind(int baseAddress) {
     if (devices_.contains(baseAddress)) {
         return;
     }
@@ -72,8 +73,9 @@ void PpdevPort::bind(std::int16_t address) {
         // Ports on cards may come up with their data lines as inputs.
         int forward = 0;
         if (calls_.ioctl(fd, PPDATADIR, &forward) < 0) {
+            const int error = errno;
             throw PortUnreachable("Cannot drive the data lines of " + where + ": " +
-                                  describe(errno));
+                                  describe(error));
         }
     } catch (const PortUnreachable&) {
         calls_.close(fd);
@@ -143,8 +145,9 @@ void PpdevPort::Out32(std::int16_t address, int value) {
 }
 
 std::int16_t PpdevPort::Inp32(std::int16_t address) {
-    // Only status registers are read, and a status register sits one above its port's base.
-    const int baseAddress = baseAddressOf(address - 1);
+    // Only status registers are read. The pattern wraps, as the port library's 16-bit
+    // address does: the status register of the port at 0xFFFF is at 0.
+    const int baseAddress = baseAddressOf(address - kStatusRegisterOffset);
     const Device* device = deviceAt(baseAddress);
     if (device == nullptr) {
         return kUnconnectedBus;
