@@ -14,20 +14,41 @@ namespace {
 // access of that number since Run. Operator actions come in the next pump, a port failure at
 // that access; notes are checks made there. Captures and accesses count from Run, which first
 // times the port unless a sweep before it has, and an exit code of -1 means the program carries
-// on.
-TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
+// on. Each row has a window of its own: the parameter picks the row.
+struct Row {
+    const char* what;
+    int mode, before;
+    std::uint8_t standing;
+    std::vector<std::uint8_t> queued;
+    std::vector<std::pair<std::size_t, std::function<void()>>> steps;
+    int captures;
+    std::size_t accesses;
+    int exitCode = -1;
+    const char* message = ""; // of the error box
+};
+
+struct Loop : ControlTest, ::testing::WithParamInterface<std::size_t> {
+    static constexpr std::size_t kRows = 15;
+    std::vector<Row> rows();
+    std::function<void()> stop = [this] {
+        QTimer::singleShot(0, window->Command2, &QPushButton::click);
+    };
+};
+
+constexpr std::size_t kStrobes = 3; // a sample's writes before its wait
+
+std::vector<Row> Loop::rows() {
     const auto later = [this](const std::function<void()>& action) {
         return [this, action] { QTimer::singleShot(0, window.get(), action); };
     };
     const auto note = [](const std::function<bool()>& check) {
         return [check] { EXPECT_TRUE(check()); };
     };
-    const auto stop = later([this] { window->Command2->click(); });
     const auto mode = [&](int index) {
         return later([this, index] { window->trigger_mode_box->setCurrentIndex(index); });
     };
-    const auto raised = [this](bool expected) {
-        return [this, expected] { return (scheduler.priority != 0) == expected; };
+    const auto raised = [&](bool expected) {
+        return note([this, expected] { return (scheduler.priority != 0) == expected; });
     };
     const std::function<void()> fail = [] { throw PortError("failed"); };
     // Once the program has ended no handler runs, so neither of these does anything.
@@ -38,96 +59,93 @@ TEST_F(ControlTest, TheLoopAsTheOperatorDrivesIt) {
             window->TimeBase_box->setCurrentIndex(0);
         });
     };
-    struct Row {
-        const char* what;
-        int mode, before;
-        std::uint8_t standing;
-        std::vector<std::uint8_t> queued;
-        std::vector<std::pair<std::size_t, std::function<void()>>> steps;
-        int captures;
-        std::size_t accesses;
-        int exitCode = -1;
-        const char* message = ""; // of the error box
-    };
     // clang-format off
-    const std::vector<Row> rows{
-        {"no mode runs free, with Run disabled; About between passes; Stop after the pass",
-         -1, -1, 128, {}, {{2000, later([this] { window->mnuabout->trigger(); })},
-          {4000, note([this] { return !boxes.empty() && !window->Command4->isEnabled(); })},
-          {8000, stop}}, 3, kTiming + 3 * kSweep},
+    return {
+        {"no mode runs free, with Run disabled; About between passes; Stop after the pass", -1, -1,
+         128, {}, {{kTiming + kSweep / 2, later([this] { window->mnuabout->trigger(); })},
+          {kTiming + 3 * kSweep / 2,
+           note([this] { return !boxes.empty() && !window->Command4->isEnabled(); })},
+          {kTiming + 5 * kSweep / 2, stop}}, 3, kTiming + 3 * kSweep},
         {"Repeat: the capture begins right after the triggering pair", 1, -1, 140,
-         {140, 140, 140, 140, 130, 120},
-         {{kTiming + 3 * kPair + 3, note([this] { return port.accesses[kTiming + 3 * kPair] ==
-                                                           write(888, 254); })},
-          {kTiming + 3276, stop}},
+         {140, 140, 140, 140, 130, 120}, {{kTiming + 3 * kPair + 1, note([this] {
+               return port.accesses[kTiming + 3 * kPair] == write(888, 254); })},
+          {kTiming + 3 * kPair + kSweep + 20 * kPair, stop}},
          1, kTiming + 3 * kPair + kSweep + 21 * kPair},
         {"Repeat to Single in the wait: the single shot in the same pass", 1, -1, 140,
          {140, 140, 130, 120, 130, 120}, {{0, mode(2)}}, 1, kTiming + 3 * kPair + kSweep},
         {"None to Repeat while running: the next pass waits", 0, -1, 140, {},
-         {{2000, mode(1)}, {kTiming + 3060, stop}}, 1, kTiming + kSweep + 6 * kPair},
+         {{kTiming + kSweep / 2, mode(1)}, {kTiming + kSweep + 5 * kPair, stop}},
+         1, kTiming + kSweep + 6 * kPair},
         {"Single: blank while armed, one sweep, then it stops itself; only the sweep is raised",
          2, 128, 100, {130, 130, 130, 120},
-         {{0, note([this] { return bluePixels() == 0; })}, {12, note(raised(false))},
-          {24, note(raised(true))}, {2 * kPair + kSweep - 1, note(raised(true))}},
+         {{0, note([this] { return bluePixels() == 0; })}, {kPair, raised(false)},
+          {2 * kPair, raised(true)}, {2 * kPair + kSweep - 1, raised(true)}},
          1, 2 * kPair + kSweep},
-        {"Stop ends a wait that never triggers", 1, 128, 128, {}, {{600, stop}}, 0, 51 * kPair},
-        {"Stop and Run in one pump never nest a loop", 0, -1, 0, {},
-         {{5000, stop}, {5000, later([this] { window->Command4->click(); })}, {29000, stop}},
-         2, kTiming + 2 * kSweep},
+        {"Stop ends a wait that never triggers", 1, 128, 128, {}, {{50 * kPair, stop}}, 0,
+         51 * kPair},
+        {"Stop and Run in one pump never nest a loop, which the last Stop would end", 0, -1, 0, {},
+         {{kTiming + 3 * kSweep / 2, stop},
+          {kTiming + 3 * kSweep / 2, later([this] { window->Command4->click(); })},
+          {10 * kSweep, stop}}, 2, kTiming + 2 * kSweep},
         {"the reset in a wait captures at once and the wait carries on", 1, -1, 140, {},
-         {{0, later([this] { window->Command1->click(); })}, {5, note(raised(false))},
-          {kTiming + 100, note(raised(true))},
-          {kTiming + 3060, note([this] { return blueAt(250, 216); })}, {kTiming + 3060, stop}},
-         1, kTiming + kSweep + 6 * kPair},
+         {{0, later([this] { window->Command1->click(); })}, {kTiming / 2, raised(false)},
+          {kTiming + kPair + kSweep / 2, raised(true)},
+          {kTiming + kSweep + 5 * kPair, note([this] { return blueAt(250, 216); })},
+          {kTiming + kSweep + 5 * kPair, stop}}, 1, kTiming + kSweep + 6 * kPair},
         {"a bar moved while a single shot is armed redraws the last sweep", 2, 128, 140, {},
          {{0, later([this] { window->YOffset->setValue(300); })},
-          {12, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })}, {12, stop}},
-         0, 2 * kPair},
-        {"a port failing in a capture", 0, 60, 200, {}, {{1500, fail}}, 0, 1500, 1, "failed"},
-        {"a port failing in a trigger wait", 1, 60, 200, {}, {{480, fail}}, 0, 480, 1, "failed"},
+          {kPair, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })},
+          {kPair, stop}}, 0, 2 * kPair},
+        {"a port failing in a capture", 0, 60, 200, {}, {{kSweep / 2, fail}}, 0, kSweep / 2, 1,
+         "failed"},
+        {"a port failing in a trigger wait", 1, 60, 200, {}, {{40 * kPair, fail}}, 0, 40 * kPair,
+         1, "failed"},
         {"a timed sweep without a counter", 0, 60, 200, {},
-         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, 3, 1, "Division by zero"},
-        {"Exit in a trigger wait", 1, 60, 200, {}, {{2000, end(true)}}, 0, 2004, 0},
-        {"a close in a running loop", 0, 60, 200, {}, {{2000, end(false)}}, 1, kSweep, 0},
-        {"a close in a single-shot wait", 2, 60, 200, {}, {{2000, end(false)}}, 0, 2004, 0},
+         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, kStrobes, 1, "Division by zero"},
+        {"Exit in a trigger wait", 1, 60, 200, {}, {{100 * kPair, end(true)}}, 0, 101 * kPair, 0},
+        {"a close in a running loop", 0, 60, 200, {}, {{kSweep / 2, end(false)}}, 1, kSweep, 0},
+        {"a close in a single-shot wait", 2, 60, 200, {}, {{100 * kPair, end(false)}}, 0,
+         101 * kPair, 0},
     };
     // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        SetUp();
-        window->load();
-        if (row.before >= 0) {
-            port.standing = static_cast<std::uint8_t>(row.before);
-            window->Command1->click();
-        }
-        window->trigger_mode_box->setCurrentIndex(row.mode);
-        port.standing = row.standing;
-        port.accesses.clear();
-        counted.count = 0;
-        boxes.clear();
-        steps = row.steps; // the row's samples come after the port is timed
-        steps.emplace_back(row.before < 0 ? kTiming : 0, [&] { port.queueSamples(row.queued); });
+}
+
+TEST_P(Loop, AsTheOperatorDrivesIt) {
+    ASSERT_EQ(rows().size(), kRows) << "rows left out";
+    const Row row = rows().at(GetParam());
+    SCOPED_TRACE(row.what);
+    window->load();
+    if (row.before >= 0) {
+        port.standing = static_cast<std::uint8_t>(row.before);
+        window->Command1->click();
+    }
+    window->trigger_mode_box->setCurrentIndex(row.mode);
+    port.standing = row.standing;
+    port.accesses.clear();
+    counted.count = 0;
+    boxes.clear();
+    steps = row.steps; // the row's samples come after the port is timed
+    steps.emplace_back(row.before < 0 ? kTiming : 0, [&] { port.queueSamples(row.queued); });
+    window->Command4->click();
+    EXPECT_EQ(std::tuple(counted.count, port.accesses.size(), window->exitCode(), window->ending()),
+              std::tuple(row.captures, row.accesses, std::max(row.exitCode, 0), row.exitCode >= 0));
+    EXPECT_FALSE(window->loopRunning());
+    EXPECT_EQ(window->state.sample_count, 500) << "a handler ran after the end";
+    if (row.exitCode < 0) {
+        EXPECT_GT(bluePixels(), 0);
+        steps = {{port.accesses.size(), stop}}; // and Run once more, stopped at its first pump
         window->Command4->click();
-        EXPECT_EQ(
-            std::tuple(counted.count, port.accesses.size(), window->exitCode(), window->ending()),
-            std::tuple(row.captures, row.accesses, std::max(row.exitCode, 0), row.exitCode >= 0));
-        EXPECT_FALSE(window->loopRunning());
-        EXPECT_EQ(window->state.sample_count, 500) << "a handler ran after the end";
-        if (row.exitCode < 0) {
-            EXPECT_GT(bluePixels(), 0);
-            steps = {{port.accesses.size(), stop}}; // and Run once more, stopped at its first pump
-            window->Command4->click();
-            EXPECT_TRUE(window->Command4->isEnabled() && window->state.stop_requested);
-        } else {
-            EXPECT_EQ(boxes, std::vector<SeenBox>(std::size_t{row.exitCode == 1},
-                                                  {row.message, QMessageBox::Critical}));
-        }
-        for (int i = 1; i <= 500 && row.exitCode == 1; ++i) {
-            ASSERT_EQ(window->state.samples[i], 60) << "the last good sweep, at " << i;
-        }
-        TearDown();
+        EXPECT_TRUE(window->Command4->isEnabled() && window->state.stop_requested);
+    } else {
+        EXPECT_EQ(boxes, std::vector<SeenBox>(std::size_t{row.exitCode == 1},
+                                              {row.message, QMessageBox::Critical}));
+    }
+    for (int i = 1; i <= 500 && row.exitCode == 1; ++i) {
+        ASSERT_EQ(window->state.samples[i], 60) << "the last good sweep, at " << i;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, Loop, ::testing::Range<std::size_t>(0, Loop::kRows));
 
 } // namespace
 } // namespace vistrace::testing
