@@ -30,17 +30,14 @@ struct Row {
 struct Loop : ControlTest, ::testing::WithParamInterface<std::size_t> {
     static constexpr std::size_t kRows = 15;
     std::vector<Row> rows();
-    std::function<void()> stop = [this] {
-        QTimer::singleShot(0, window->Command2, &QPushButton::click);
-    };
+    std::function<void()> later(const std::function<void()>& action) {
+        return [this, action] { QTimer::singleShot(0, window.get(), action); };
+    }
 };
 
 constexpr std::size_t kStrobes = 3; // a sample's writes before its wait
 
 std::vector<Row> Loop::rows() {
-    const auto later = [this](const std::function<void()>& action) {
-        return [this, action] { QTimer::singleShot(0, window.get(), action); };
-    };
     const auto note = [](const std::function<bool()>& check) {
         return [check] { EXPECT_TRUE(check()); };
     };
@@ -50,7 +47,8 @@ std::vector<Row> Loop::rows() {
     const auto raised = [&](bool expected) {
         return note([this, expected] { return (scheduler.priority != 0) == expected; });
     };
-    const std::function<void()> fail = [] { throw PortError("failed"); };
+    const auto stop = later([this] { window->Command2->click(); });
+    const std::function<void()> fail = [] { throw PortError("gone"); };
     // Once the program has ended no handler runs, so neither of these does anything.
     const auto end = [&](bool byExit) {
         return later([this, byExit] {
@@ -81,8 +79,7 @@ std::vector<Row> Loop::rows() {
          {{0, note([this] { return bluePixels() == 0; })}, {kPair, raised(false)},
           {2 * kPair, raised(true)}, {2 * kPair + kSweep - 1, raised(true)}},
          1, 2 * kPair + kSweep},
-        {"Stop ends a wait that never triggers", 1, 128, 128, {}, {{50 * kPair, stop}}, 0,
-         51 * kPair},
+        {"Stop ends an endless wait", 1, 128, 128, {}, {{50 * kPair, stop}}, 0, 51 * kPair},
         {"Stop and Run in one pump never nest a loop, which the last Stop would end", 0, -1, 0, {},
          {{kTiming + 3 * kSweep / 2, stop},
           {kTiming + 3 * kSweep / 2, later([this] { window->Command4->click(); })},
@@ -96,12 +93,12 @@ std::vector<Row> Loop::rows() {
          {{0, later([this] { window->YOffset->setValue(300); })},
           {kPair, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })},
           {kPair, stop}}, 0, 2 * kPair},
-        {"a port failing in a capture", 0, 60, 200, {}, {{kSweep / 2, fail}}, 0, kSweep / 2, 1,
-         "failed"},
-        {"a port failing in a trigger wait", 1, 60, 200, {}, {{40 * kPair, fail}}, 0, 40 * kPair,
-         1, "failed"},
+        {"a port failing mid-sweep", 0, 60, 200, {}, {{kSweep / 2, fail}}, 0, kSweep / 2, 1,
+         "gone"},
+        {"a port failing mid-wait", 1, 60, 200, {}, {{kPair * 40, fail}}, 0, kPair * 40, 1, "gone"},
         {"a timed sweep without a counter", 0, 60, 200, {},
-         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, kStrobes, 1, "Division by zero"},
+         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, kStrobes, 1,
+         "Division by zero"},
         {"Exit in a trigger wait", 1, 60, 200, {}, {{100 * kPair, end(true)}}, 0, 101 * kPair, 0},
         {"a close in a running loop", 0, 60, 200, {}, {{kSweep / 2, end(false)}}, 1, kSweep, 0},
         {"a close in a single-shot wait", 2, 60, 200, {}, {{100 * kPair, end(false)}}, 0,
@@ -133,7 +130,8 @@ TEST_P(Loop, AsTheOperatorDrivesIt) {
     EXPECT_EQ(window->state.sample_count, 500) << "a handler ran after the end";
     if (row.exitCode < 0) {
         EXPECT_GT(bluePixels(), 0);
-        steps = {{port.accesses.size(), stop}}; // and Run once more, stopped at its first pump
+        // And Run once more, stopped at its first pump.
+        steps = {{port.accesses.size(), later([this] { window->Command2->click(); })}};
         window->Command4->click();
         EXPECT_TRUE(window->Command4->isEnabled() && window->state.stop_requested);
     } else {
