@@ -21,7 +21,8 @@ class ProgramEnding {};
 
 // The instrument's one window: it owns the state record and every control, builds the
 // layout, and runs every event handler behind one boundary, the only place where errors
-// are caught. The handlers of operator control are supplied by a subclass.
+// are caught. The handlers of operator control are supplied by a subclass. form1.cpp builds
+// the window; form1_events.cpp holds the boundary, the event pump and the menus' handlers.
 class Form1 : public QMainWindow {
     Q_OBJECT
 
