@@ -49,6 +49,30 @@ struct TriggerLevelRow {
     std::uint8_t trigger_level;
 };
 
+// The row a selector's index picks, or nothing for -1 and any other index off the table.
+template <typename Table>
+constexpr std::optional<typename Table::value_type> rowAt(const Table& table, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= std::size(table)) {
+        return std::nullopt;
+    }
+    return table[static_cast<std::size_t>(index)];
+}
+
+// Whether a named index picks the item it claims to.
+template <typename Table>
+constexpr bool picks(const Table& table, int index, std::string_view item) {
+    const auto row = rowAt(table, index);
+    if constexpr (std::is_same_v<typename Table::value_type, const char*>) {
+        return row && std::string_view(*row) == item;
+    } else {
+        return row && std::string_view(row->item) == item;
+    }
+}
+
+// Start-up selects a row of each table (the kStart...Row names), and in between assigns some
+// fields directly, which the handlers of the later selections assign again: the values of the
+// rows it selects, but for a sample_interval of 0.
+
 inline constexpr std::array<TimeBaseRow, 9> kTimeBaseRows{{
     {"500uS/Div", 0.0005, 0.0, 166, 3, 4},
     {"1mS/Div", 0.001, 0.0, 250, 2, 4},
@@ -60,12 +84,25 @@ inline constexpr std::array<TimeBaseRow, 9> kTimeBaseRows{{
     {"100mS/Div", 0.1, 0.0018, 500, 1, 3},
     {"200mS/Div", 0.2, 0.0036, 500, 1, 3},
 }};
+inline constexpr int kStartTimeBaseRow = 2;
+static_assert(picks(kTimeBaseRows, kStartTimeBaseRow, "2mS/Div"));
+inline constexpr double kStartSampleInterval = 0.0;
+inline constexpr std::int16_t kStartSampleCount = 500;
+static_assert(kStartSampleCount == kTimeBaseRows[kStartTimeBaseRow].sample_count);
+inline constexpr std::uint8_t kStartXStep = 1;
+static_assert(kStartXStep == kTimeBaseRows[kStartTimeBaseRow].x_step);
+inline constexpr std::uint8_t kStartTraceWidth = 3;
+static_assert(kStartTraceWidth == kTimeBaseRows[kStartTimeBaseRow].trace_width);
 
 inline constexpr std::array<PortRow, 3> kPortRows{{
     {"378", 0x378},
     {"278", 0x278},
     {"3BC", 0x3BC},
 }};
+inline constexpr int kStartPortRow = 0;
+static_assert(picks(kPortRows, kStartPortRow, "378"));
+inline constexpr std::int16_t kStartPortAddress = 888;
+static_assert(kStartPortAddress == kPortRows[kStartPortRow].port_address);
 
 inline constexpr std::array<GainRow, 6> kGainRows{{
     {"5V/Div", FixedDecimal::fromTenThousandths(3600)},
@@ -75,6 +112,10 @@ inline constexpr std::array<GainRow, 6> kGainRows{{
     {"200mV/Div", FixedDecimal::fromTenThousandths(90000)},
     {"100mV/Div", FixedDecimal::fromTenThousandths(130000)},
 }};
+inline constexpr int kStartGainRow = 0;
+static_assert(picks(kGainRows, kStartGainRow, "5V/Div"));
+inline constexpr FixedDecimal kStartVoltsGain = FixedDecimal::fromTenThousandths(3600);
+static_assert(kStartVoltsGain == kGainRows[kStartGainRow].volts_gain);
 
 inline constexpr std::array<TriggerLevelRow, 12> kTriggerLevelRows{{
     {"3V", 51},
@@ -90,65 +131,23 @@ inline constexpr std::array<TriggerLevelRow, 12> kTriggerLevelRows{{
     {"-2V", 180},
     {"-3", 205},
 }};
+inline constexpr int kStartTriggerLevelRow = 5;
+static_assert(picks(kTriggerLevelRows, kStartTriggerLevelRow, "100mV"));
+inline constexpr std::uint8_t kStartTriggerLevel = 126;
+static_assert(kStartTriggerLevel == kTriggerLevelRows[kStartTriggerLevelRow].trigger_level);
 
 enum class TriggerMode : int { None = 0, Repeat = 1, Single = 2 };
 inline constexpr std::array<const char*, 3> kTriggerModeItems{"None", "Repeat", "Single"};
-// Indexed by TriggerSlope, which the trigger wait reads.
-inline constexpr std::array<const char*, 2> kTriggerSlopeItems{"Rising", "Falling"};
-
-// The row a selector's index picks, or nothing for -1 and any other index off the table.
-template <typename Table>
-constexpr std::optional<typename Table::value_type> rowAt(const Table& table, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= std::size(table)) {
-        return std::nullopt;
-    }
-    return table[static_cast<std::size_t>(index)];
-}
-
-// The item a named index stands for, and whether it is the one claimed.
-template <typename Table>
-constexpr bool picks(const Table& table, int index, std::string_view item) {
-    const auto row = rowAt(table, index);
-    if constexpr (std::is_same_v<typename Table::value_type, const char*>) {
-        return row && std::string_view(*row) == item;
-    } else {
-        return row && std::string_view(row->item) == item;
-    }
-}
-
 static_assert(picks(kTriggerModeItems, static_cast<int>(TriggerMode::None), "None"));
 static_assert(picks(kTriggerModeItems, static_cast<int>(TriggerMode::Repeat), "Repeat"));
 static_assert(picks(kTriggerModeItems, static_cast<int>(TriggerMode::Single), "Single"));
+inline constexpr TriggerMode kStartTriggerMode = TriggerMode::None;
+
+// Indexed by TriggerSlope, which the trigger wait reads.
+inline constexpr std::array<const char*, 2> kTriggerSlopeItems{"Rising", "Falling"};
 static_assert(picks(kTriggerSlopeItems, static_cast<int>(TriggerSlope::Rising), "Rising"));
 static_assert(picks(kTriggerSlopeItems, static_cast<int>(TriggerSlope::Falling), "Falling"));
-
-// The items start-up selects.
-inline constexpr int kStartPortRow = 0;
-static_assert(picks(kPortRows, kStartPortRow, "378"));
-inline constexpr TriggerMode kStartTriggerMode = TriggerMode::None;
 inline constexpr TriggerSlope kStartTriggerSlope = TriggerSlope::Rising;
-inline constexpr int kStartTriggerLevelRow = 5;
-static_assert(picks(kTriggerLevelRows, kStartTriggerLevelRow, "100mV"));
-inline constexpr int kStartTimeBaseRow = 2;
-static_assert(picks(kTimeBaseRows, kStartTimeBaseRow, "2mS/Div"));
-inline constexpr int kStartGainRow = 0;
-static_assert(picks(kGainRows, kStartGainRow, "5V/Div"));
-
-// What start-up assigns directly, in between its selections, whose handlers assign the same
-// fields after it: the values of the rows it selects, but for a sample_interval of 0.
-inline constexpr std::uint8_t kStartTriggerLevel = 126;
-static_assert(kStartTriggerLevel == kTriggerLevelRows[kStartTriggerLevelRow].trigger_level);
-inline constexpr double kStartSampleInterval = 0.0;
-inline constexpr std::int16_t kStartPortAddress = 888;
-static_assert(kStartPortAddress == kPortRows[kStartPortRow].port_address);
-inline constexpr std::int16_t kStartSampleCount = 500;
-static_assert(kStartSampleCount == kTimeBaseRows[kStartTimeBaseRow].sample_count);
-inline constexpr std::uint8_t kStartXStep = 1;
-static_assert(kStartXStep == kTimeBaseRows[kStartTimeBaseRow].x_step);
-inline constexpr std::uint8_t kStartTraceWidth = 3;
-static_assert(kStartTraceWidth == kTimeBaseRows[kStartTimeBaseRow].trace_width);
-inline constexpr FixedDecimal kStartVoltsGain = FixedDecimal::fromTenThousandths(3600);
-static_assert(kStartVoltsGain == kGainRows[kStartGainRow].volts_gain);
 
 // Where the offset bars rest when the window opens, and where the reset puts them back: 0 V
 // near the screen's middle row, the first sample at its left edge.
