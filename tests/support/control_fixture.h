@@ -42,8 +42,8 @@ inline int columnOf(int unit) {
 // timed sample then takes exactly two counter readings, so the number of sweeps captured can
 // be read off the counter. Its sweeps are raised to real-time priority as vistrace's are, on a
 // fake scheduler, timed on a clock of their own. Every modal message box is answered with OK and
-// noted in boxes; whileBoxOpen runs first, while it is still open. SetUp and TearDown may also run
-// in pairs inside a test, per row.
+// noted in boxes; whileBoxOpen runs first, while it is still open. SetUp may run again inside a
+// test, for a fresh window.
 class ControlTest : public ::testing::Test {
 protected:
     ControlTest();
