@@ -45,7 +45,8 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
 }
 
 TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
-    EXPECT_EQ(parseProbeArguments({"--simulated", "DC00"})->address, 0xDC00);
+    EXPECT_EQ(parseProbeArguments({"--simulated", "DC00"}).value_or(ProbeOptions{}).address,
+              0xDC00);
     FakeParport tree;
     const ProbeSystem system{tree.proc(), tree.dev(), [] { return RealtimeGrant::Refused; }};
     std::ostringstream out;
