@@ -138,6 +138,10 @@ void BM_TriggerToFirstStrobe(benchmark::State& bench) {
         port.firstStrobe.reset();
         const auto triggered = std::chrono::steady_clock::now();
         sweeps->readport(state, port, counter, vistrace::SweepTiming{});
+        if (!port.firstStrobe) {
+            bench.SkipWithError("the sweep never wrote to the port");
+            return;
+        }
         const std::chrono::duration<double> latency = *port.firstStrobe - triggered;
         bench.SetIterationTime(latency.count());
         latencies.push_back(latency.count());

@@ -6,7 +6,7 @@
 namespace vistrace {
 namespace {
 
-double secondsBetween(ScopeState& state) {
+double secondsBetween(const ScopeState& state) {
     const std::int64_t ticks = checkedSub(state.count_now, state.count_start);
     if (state.counter_frequency == 0) {
         throw ticks == 0 ? DivisionError::invalidOperation() : DivisionError::byZero();

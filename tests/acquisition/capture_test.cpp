@@ -26,6 +26,7 @@ struct CaptureTest : ::testing::Test {
     ScopeState state;
     SampleBuffer previous;
     ScriptedPort port;
+    // cppcheck-suppress unusedStructMember ; cppcheck 2.17 misses the uses in the TEST_F bodies
     FakeCounter counter{1'000'000, 1};
 };
 

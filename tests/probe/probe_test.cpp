@@ -52,7 +52,8 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
 // A fake port's status reads the same every time: the first usable port of two checked, no
 // converter there.
 TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
-    EXPECT_EQ(parseProbeArguments({"--simulated", "DC00"})->address, 0xDC00);
+    EXPECT_EQ(parseProbeArguments({"--simulated", "DC00"}).value_or(ProbeOptions{}).address,
+              0xDC00);
     FakeParport tree;
     const ProbeSystem system{tree.proc(), tree.dev(), [] { return RealtimeGrant::Refused; },
                              tree.calls()};
