@@ -12,8 +12,8 @@ TEST(SimulatedConverter, ConvertsAtTheFallingStartStrobeOnlyAtTheConverterPort) 
     state.port_address = 0x378;
     testing::FakeCounter clock{1'000'000'000, 0};
     // A ramp of one sample unit per nanosecond walks through every value.
-    const auto volts = [](double t) {
-        return (128.0 - t * 1e9) / SimulatedConverter::kUnitsPerVolt;
+    const auto volts = [](double seconds) {
+        return (128.0 - seconds * 1e9) / SimulatedConverter::kUnitsPerVolt;
     };
     SimulatedConverter ramp(clock, {0, {volts, "a ramp"}, 0});
     for (int value = 0; value <= 255; ++value) {
