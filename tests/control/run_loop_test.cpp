@@ -9,12 +9,11 @@
 namespace vistrace::testing {
 namespace {
 
-// The loop as the operator drives it from its pumps. A row sets the trigger mode, may take a
-// sweep of one constant sample first, and plays the port; each step runs before the port
-// access of that number since Run. Operator actions come in the next pump, a port failure at
-// that access; notes are checks made there. Captures and accesses count from Run, which first
-// times the port unless a sweep before it has, and an exit code of -1 means the program carries
-// on. Each row has a window of its own: the parameter picks the row.
+// The loop as the operator drives it from its pumps, a window of its own per row. A row sets the
+// trigger mode, may take a sweep of one constant sample first, and plays the port; each step runs
+// before the port access of that number since Run. Operator actions come in the next pump, a port
+// failure at that access; notes are checks made there. Captures and accesses count from Run,
+// which first times the port unless a sweep before it has; exit code -1: the program carries on.
 struct Row {
     const char* what;
     int mode, before, standing;
