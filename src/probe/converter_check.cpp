@@ -47,10 +47,15 @@ std::string format(const char* pattern, double value) {
     return text.data();
 }
 
-// Three significant figures, without an exponent: "0.50 ms", "4.50 ms", "182 ms".
+// Three significant figures, without an exponent: "0.502 ms", "4.50 ms", "182 ms".
 std::string milliseconds(double seconds) {
     const double millis = seconds * 1e3;
-    return format(millis < 10 ? "%.2f ms" : millis < 100 ? "%.1f ms" : "%.0f ms", millis);
+    // Chosen by the value as printed, so that 9.999 reads "10.0", not "10.00".
+    const char* pattern = millis < 0.9995  ? "%.3f ms"
+                          : millis < 9.995 ? "%.2f ms"
+                          : millis < 99.95 ? "%.1f ms"
+                                           : "%.0f ms";
+    return format(pattern, millis);
 }
 
 } // namespace

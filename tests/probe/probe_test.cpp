@@ -36,7 +36,7 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
                                 "sample bits 1 and 5\n"));
     EXPECT_THAT(text, HasSubstr("Samples:                  34 to 255, mean 141.0\n"));
     EXPECT_THAT(text, HasSubstr("Time per port access:     6.00 us\n"));
-    EXPECT_THAT(text, HasSubstr("  500uS/Div  0.60 ms: port too slow for 500uS/Div\n"
+    EXPECT_THAT(text, HasSubstr("  500uS/Div  0.600 ms: port too slow for 500uS/Div\n"
                                 "  1mS/Div    1.00 ms: true to its label\n"));
     for (const int steady : {128, 0, 136}) { // a converter at 0 V, at full scale; nothing on it
         EXPECT_THAT(report(std::vector<std::uint8_t>(50, static_cast<std::uint8_t>(steady)), check),
