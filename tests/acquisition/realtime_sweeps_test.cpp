@@ -85,9 +85,8 @@ void holdNice(bool lent, bool kept) {
     ASSERT_EQ(syscall(SYS_capset, &header, data.data()), 0);
 }
 
-// The thread of an lp member granted rtprio 10, who lacks CAP_SYS_NICE. Where the process may
-// not give itself that limit, the capability stands in for it during each raise alone, so that
-// every restore meets the kernel as that user's would.
+// An lp member's thread, granted rtprio 10 without CAP_SYS_NICE: where that limit cannot be had,
+// the capability stands in for it in each raise alone, and every restore is the member's.
 class LpMemberScheduler final : public Scheduler {
 public:
     explicit LpMemberScheduler(bool lendNice) : lendNice_(lendNice) {}
@@ -106,8 +105,7 @@ private:
     bool lendNice_;
 };
 
-// Raise, restore and the grant check as vistrace does them; exits with 0 if the thread came
-// back to its normal policy each time and real-time capture is granted.
+// Raise, restore and the grant check as vistrace does them; exit 0: back to normal, and granted.
 [[noreturn]] void sweepAsLpMember(bool mayGiveLimit, rlim_t hardLimit) {
     const auto normalAfter = [](const char* step) {
         sched_param param{};

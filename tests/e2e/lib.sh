@@ -26,8 +26,7 @@ screen_digest() {
         md5sum | cut -d ' ' -f 1
 }
 
-# visible_window wide|narrow: sets wid to a visible window titled Vistrace that is as wide as
-# the main window (709 units), or narrower (a message box, titled the same).
+# visible_window wide|narrow: sets wid to a visible Vistrace window as wide as the main one, or not.
 visible_window() {
     local id kind
     wid=
@@ -50,10 +49,7 @@ painted() { # the same picture twice running: mapped and painted
 
 # start_sim PROGRAM [STDERR_FILE]: starts the program and waits until its window is painted.
 # Sets sim_pid, wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).
-start_sim() {
-    launch "$@"
-    await_window
-}
+start_sim() { launch "$@" && await_window; }
 launch() {
     sim_stderr=${2:-$(mktemp)}
     "$1" 2>"$sim_stderr" &

@@ -1,17 +1,14 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2015 # `A && B || fail` fails if either does
-# vistrace_e2e.sh VISTRACE: the real vistrace on a machine without a parallel port, as its
-# operator meets it: the warning comes before the main window, Return answers it, the window
-# opens and works; Run in Repeat waits on the flat line without a real-time thread, and File >
-# Exit ends it with status 0. The warning's wording is the window tests' to check.
+# vistrace_e2e.sh VISTRACE: the real vistrace on a machine without a parallel port. Its warning
+# comes before the main window; Run in Repeat waits on the flat line without a real-time thread,
+# and File > Exit ends it with status 0. The warning's wording is the window tests' to check.
 set -euo pipefail
 # shellcheck source=SCRIPTDIR/lib.sh
 source "$(dirname "$0")/lib.sh"
 program=$1
-if compgen -G '/proc/sys/dev/parport/parport*' >/dev/null; then
-    echo "SKIP: this machine has parallel ports; the check needs one without"
-    exit 77
-fi
+! compgen -G '/proc/sys/dev/parport/parport*' >/dev/null ||
+    { echo "SKIP: this machine has parallel ports; the check needs one without" && exit 77; }
 work=$(mktemp -d)
 trap 'stop_sim; rm -rf "$work"' EXIT
 
