@@ -68,7 +68,7 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
     }
 }
 
-// CAP_SYS_NICE and CAP_SYS_RESOURCE are in the first word of each capability set.
+// The first words of the capability sets, with CAP_SYS_NICE and CAP_SYS_RESOURCE.
 __user_cap_data_struct capabilities() {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     std::array<__user_cap_data_struct, 2> data{};
@@ -108,10 +108,7 @@ private:
 // Raise, restore and the grant check as vistrace does them; exit 0: back to normal, and granted.
 [[noreturn]] void sweepAsLpMember(bool mayGiveLimit, rlim_t hardLimit) {
     const auto normalAfter = [](const char* step) {
-        sched_param param{};
-        sched_getparam(0, &param);
-        std::fprintf(stderr, "%s: policy %#x priority %d; ", step, sched_getscheduler(0),
-                     param.sched_priority);
+        std::fprintf(stderr, "%s: policy %#x; ", step, sched_getscheduler(0));
         return !isRealtimePolicy(sched_getscheduler(0));
     };
     const rlimit limit{10, std::max<rlim_t>(hardLimit, 10)};

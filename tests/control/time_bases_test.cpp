@@ -20,7 +20,7 @@ double samplePeriod(const ScriptedPort& port, std::size_t count) {
 // on a port of 1.5 us an access as on one of 5 us; a row the port cannot keep up with waits
 // nothing. Only the port's timing comes between start-up's idle write and the sweep; without a
 // counter (0) there is none, and the two rows that need none still sweep.
-TEST_F(TimeBases, EachRowSpacesItsFirstSweepAsItsItemSays) {
+TEST_F(TimeBases, EachRowSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
     for (const std::int64_t ticks : {1'500, 5'000, 0}) {
         for (int i = 0; i < (ticks != 0 ? 9 : 2); ++i) {
             SetUp();
@@ -44,12 +44,10 @@ TEST_F(TimeBases, EachRowSpacesItsFirstSweepAsItsItemSays) {
             TearDown();
         }
     }
-}
-
-// At 2mS/Div: a slower port picked is timed before its first sweep; a sweep that something
-// held up does not shorten the waits after it; a port that became 20 % slower is followed
-// within 8 sweeps.
-TEST_F(TimeBases, TheSpacingFollowsThePortAndOnlyThePort) {
+    // At 2mS/Div: a slower port picked is timed before its first sweep; a sweep that something
+    // held up does not shorten the waits after it; a port that became 20 % slower is followed
+    // within 8 sweeps.
+    SetUp();
     const auto sweep = [this] {
         window->Command1->click();
         return samplePeriod(port, 500) / 40e-6;

@@ -116,8 +116,7 @@ blue_over() { # needs work, a scratch directory
     (($(count_blue "$work/screen.png") > $1))
 }
 
-# wait_end SECONDS: waits for the program to end and sets sim_status to its exit status;
-# returns 1 if it is still running after that time.
+# wait_end SECONDS: waits for the end and sets sim_status; 1 if still running after that time.
 wait_end() {
     wait_until "$1" eval '! kill -0 "$sim_pid" 2>/dev/null' || return 1
     sim_status=0
@@ -133,8 +132,7 @@ expect_end() {
     echo "$1: ended with status 0"
 }
 
-# never_realtime: no thread of the program runs under a real-time policy (1 or 2 in field 41
-# of its stat) over a second.
+# never_realtime: for a second, no thread of the program is real-time (1 or 2 in stat field 41).
 never_realtime() {
     for _ in $(seq 20); do
         ! cut -d ')' -f 2 /proc/"$sim_pid"/task/*/stat | cut -d ' ' -f 40 | grep -q '^[12]$' ||

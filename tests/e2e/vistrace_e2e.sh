@@ -15,8 +15,7 @@ trap 'stop_sim; rm -rf "$work"' EXIT
 launch "$program" "$work/stderr"
 wait_until 10 visible_window narrow || fail "no warning box; stderr: $(cat "$work/stderr")"
 ! visible_window wide || fail "the main window opened before the warning was answered"
-visible_window narrow
-xdotool windowfocus --sync "$wid" key Return
+visible_window narrow && xdotool windowfocus --sync "$wid" key Return
 await_window
 choose_item 608 232 81 21 Down Return # trigger_mode_box: "Repeat"
 press_run
