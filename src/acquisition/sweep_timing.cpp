@@ -30,6 +30,11 @@ void SweepTiming::measure(PortIo& port, PerformanceCounter& counter, std::int64_
             port.Out32(address, kIdle);
             port.Out32(address, kIdle);
             port.Out32(address, kIdle);
+            // The least a timed sample's wait costs beyond its interval: its first reading of
+            // the counter and the one that ends it.
+            std::int64_t waited = 0;
+            counter.QueryPerformanceCounter(waited);
+            counter.QueryPerformanceCounter(waited);
             port.Inp32(status);
             port.Out32(address, kIdle);
             port.Inp32(status);

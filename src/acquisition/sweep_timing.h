@@ -17,8 +17,8 @@ public:
     static constexpr std::size_t kRemembered = 8;
 
     // Times batches of pseudo-samples at address: the accesses of a sample, but writes of the
-    // idle value only, so the converter never starts. The least batch counts, a batch that
-    // something preempted being longer.
+    // idle value only, so the converter never starts, and the counter readings of the shortest
+    // wait. The least batch counts, a batch that something preempted being longer.
     void measure(PortIo& port, PerformanceCounter& counter, std::int64_t frequency,
                  std::int16_t address);
     // A sweep of samples that took seconds, of which each sample spent interval waiting.

@@ -57,9 +57,9 @@ TEST_F(TimeBases, EachRowSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
     port.ticksPerAccess = 2'000;
     window->Port_Address_Box->setCurrentIndex(1);
     EXPECT_NEAR(sweep(), 1.0, 0.01) << "the first sweep on the slower port";
-    const double interval = window->state.sample_interval;
     steps = {{port.accesses.size() + kSweep / 2, [this] { counter.now += 5'000'000; }}};
     EXPECT_GT(sweep(), 1.2) << "held up for 5 ms";
+    const double interval = window->state.sample_interval;
     EXPECT_NEAR(sweep(), 1.0, 0.01) << "the sweep after it";
     EXPECT_EQ(window->state.sample_interval, interval);
     port.ticksPerAccess = 2'400;
