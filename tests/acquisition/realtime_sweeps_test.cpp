@@ -68,14 +68,14 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
     }
 }
 
-// The first words of the capability sets, with CAP_SYS_NICE and CAP_SYS_RESOURCE.
+// The first words of the capability sets, with CAP_SYS_NICE and CAP_SYS_RESOURCE; holdNice makes
+// CAP_SYS_NICE effective while lent, and permitted (to be lent again) while kept.
 __user_cap_data_struct capabilities() {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     std::array<__user_cap_data_struct, 2> data{};
     syscall(SYS_capget, &header, data.data());
     return data[0];
 }
-// CAP_SYS_NICE effective while lent, and permitted (to be lent again) while kept.
 void holdNice(bool lent, bool kept) {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     std::array<__user_cap_data_struct, 2> data{capabilities()};
@@ -89,23 +89,21 @@ void holdNice(bool lent, bool kept) {
 // the capability stands in for it in each raise alone, and every restore is the member's.
 class LpMemberScheduler final : public Scheduler {
 public:
-    explicit LpMemberScheduler(bool lendNice) : lendNice_(lendNice) {}
+    explicit LpMemberScheduler(bool lending) : lendNice(lending) {}
     bool raise(int priority) override {
-        holdNice(lendNice_, lendNice_);
-        const bool raised = linux_.raise(priority);
-        holdNice(false, lendNice_);
+        holdNice(lendNice, lendNice);
+        const bool raised = real.raise(priority);
+        holdNice(false, lendNice);
         return raised;
     }
-    bool restore() override { return linux_.restore(); }
+    bool restore() override { return real.restore(); }
     int usableCpus() override { return 2; } // the CPU rule is the fake's to test
-    int priorityLimit() override { return linux_.priorityLimit(); }
+    int priorityLimit() override { return real.priorityLimit(); }
 
-private:
-    LinuxScheduler linux_;
-    bool lendNice_;
+    LinuxScheduler real;
+    bool lendNice;
 };
 
-// Raise, restore and the grant check as vistrace does them; exit 0: back to normal, and granted.
 [[noreturn]] void sweepAsLpMember(bool mayGiveLimit, rlim_t hardLimit) {
     const auto normalAfter = [](const char* step) {
         std::fprintf(stderr, "%s: policy %#x; ", step, sched_getscheduler(0));
@@ -115,13 +113,14 @@ private:
     ASSERT_TRUE(!mayGiveLimit || setrlimit(RLIMIT_RTPRIO, &limit) == 0);
     LpMemberScheduler scheduler(!mayGiveLimit);
     const bool raised = scheduler.raise(capturePriority(scheduler)) && !normalAfter("raised");
-    const bool restored = scheduler.restore() && normalAfter("restored");
     const bool granted =
+        scheduler.restore() && normalAfter("restored") &&
         findRealtimeGrant(scheduler, {950'000, 1'000'000}) == RealtimeGrant::Granted;
-    std::exit(raised && restored && granted && normalAfter("after the grant check") ? 0 : 1);
+    std::exit(raised && granted && normalAfter("after the grant check") ? 0 : 1);
 }
 
-// In a child process that the kernel treats as an unprivileged lp member's.
+// Raise, restore and the grant check as vistrace does them, in a child process that the kernel
+// treats as an unprivileged lp member's: back at the normal policy each time, and granted.
 TEST(RealtimeSweeps, AnUnprivilegedThreadComesBackDown) {
     rlimit rtprio{};
     getrlimit(RLIMIT_RTPRIO, &rtprio);

@@ -7,8 +7,6 @@
 namespace vistrace::testing {
 namespace {
 
-using TimeBases = ControlTest;
-
 // Seconds from one sample of the last sweep to the next, from its first and last strobes.
 double samplePeriod(const ScriptedPort& port, std::size_t count) {
     const std::size_t last = port.times.size() - 6;
@@ -20,7 +18,7 @@ double samplePeriod(const ScriptedPort& port, std::size_t count) {
 // on a port of 1.5 us an access as on one of 5 us; a row the port cannot keep up with waits
 // nothing. Only the port's timing comes between start-up's idle write and the sweep; without a
 // counter (0) there is none, and the two rows that need none still sweep.
-TEST_F(TimeBases, EachRowSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
+TEST_F(ControlTest, EachTimeBaseSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
     for (const std::int64_t ticks : {1'500, 5'000, 0}) {
         for (int i = 0; i < (ticks != 0 ? 9 : 2); ++i) {
             SetUp();

@@ -37,9 +37,7 @@ visible_window() {
     done
     return 1
 }
-window_found() { # the window is up, or the program has ended
-    visible_window wide || ! kill -0 "$sim_pid" 2>/dev/null
-}
+window_found() { visible_window wide || ! kill -0 "$sim_pid" 2>/dev/null; } # or the program ended
 
 painted() { # the same picture twice running: mapped and painted
     local last=$painted_digest
@@ -50,11 +48,7 @@ painted() { # the same picture twice running: mapped and painted
 # start_sim PROGRAM [STDERR_FILE]: starts the program and waits until its window is painted.
 # Sets sim_pid, wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).
 start_sim() { launch "$@" && await_window; }
-launch() {
-    sim_stderr=${2:-$(mktemp)}
-    "$1" 2>"$sim_stderr" &
-    sim_pid=$!
-}
+launch() { sim_stderr=${2:-$(mktemp)} && { "$1" 2>"$sim_stderr" & } && sim_pid=$!; }
 await_window() {
     painted_digest=
     wait_until 10 window_found && [[ -n $wid ]] ||
@@ -140,6 +134,8 @@ never_realtime() {
         sleep 0.05
     done
 }
+
+scratch() { work=$(mktemp -d) && trap 'stop_sim; rm -rf "$work"' EXIT; } # sets work, a temp dir
 
 stop_sim() { # a program left running by a failed check
     [[ -z ${sim_pid:-} ]] || { kill "$sim_pid"; wait "$sim_pid"; } 2>/dev/null || true

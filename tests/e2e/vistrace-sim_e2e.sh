@@ -8,8 +8,7 @@ set -euo pipefail
 # shellcheck source=SCRIPTDIR/lib.sh
 source "$(dirname "$0")/lib.sh"
 sim=$1
-work=$(mktemp -d)
-trap 'stop_sim; rm -rf "$work"' EXIT
+scratch
 
 start_sim "$sim" "$work/stderr"
 ! blue_over 0 || fail "a trace before Run"

@@ -6,13 +6,11 @@
 set -euo pipefail
 # shellcheck source=SCRIPTDIR/lib.sh
 source "$(dirname "$0")/lib.sh"
-program=$1
 ! compgen -G '/proc/sys/dev/parport/parport*' >/dev/null ||
     { echo "SKIP: this machine has parallel ports; the check needs one without" && exit 77; }
-work=$(mktemp -d)
-trap 'stop_sim; rm -rf "$work"' EXIT
+scratch
 
-launch "$program" "$work/stderr"
+launch "$1" "$work/stderr"
 wait_until 10 visible_window narrow || fail "no warning box; stderr: $(cat "$work/stderr")"
 ! visible_window wide || fail "the main window opened before the warning was answered"
 visible_window narrow && xdotool windowfocus --sync "$wid" key Return
