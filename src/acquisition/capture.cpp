@@ -35,19 +35,22 @@ void readStatus(const ScopeState& state, PortIo& port, SampleBuffer& into, int i
 
 void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter) {
     // Raw readings are kept apart from samples so that a failure part-way through leaves
-    // the previous sweep whole.
+    // the previous sweep whole, its wait starts with it.
     SampleBuffer first_reads;
     SampleBuffer second_reads;
+    CountBuffer wait_starts;
 
     const int count = state.sample_count;
+    const bool timed = state.sample_interval != 0.0;
     for (int i = 1; i <= count; ++i) {
         port.Out32(state.port_address, kStrobeStart);
         port.Out32(state.port_address, kIdle);
         port.Out32(state.port_address, kSelectLowHalf);
-        if (state.sample_interval != 0.0) {
+        if (timed) {
             waitSampleInterval(state, counter);
         }
         readStatus(state, port, first_reads, i);
+        wait_starts[i] = timed ? state.count_start : 0;
         port.Out32(state.port_address, kIdle);
         readStatus(state, port, second_reads, i);
     }
@@ -57,6 +60,7 @@ void readport(ScopeState& state, PortIo& port, PerformanceCounter& counter) {
     const int converted = state.sample_count;
     for (int i = 1; i <= converted; ++i) {
         state.samples[i] = assembleSample(first_reads[i], second_reads[i]);
+        state.sample_starts[i] = wait_starts[i];
     }
 }
 

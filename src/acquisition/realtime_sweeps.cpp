@@ -29,6 +29,10 @@ private:
     RealtimeGrant& grant_;
 };
 
+double shareSeconds(const RealtimeLimits& limits) {
+    return kShareOfLimit * static_cast<double>(limits.runtime_us) * kMicrosecond;
+}
+
 } // namespace
 
 int capturePriority(Scheduler& scheduler) {
@@ -36,11 +40,17 @@ int capturePriority(Scheduler& scheduler) {
 }
 
 RealtimeGrant findRealtimeGrant(Scheduler& scheduler, const RealtimeLimits& limits) {
+    if (scheduler.startedRealtime()) {
+        return RealtimeGrant::AlreadyRealtime;
+    }
     if (scheduler.usableCpus() < 2) {
         return RealtimeGrant::OneCpu;
     }
     if (!limits.throttled()) {
         return RealtimeGrant::LimitOff;
+    }
+    if (shareSeconds(limits) < kShortestSweepSeconds) {
+        return RealtimeGrant::ShareTooSmall;
     }
     if (!scheduler.raise(capturePriority(scheduler))) {
         return RealtimeGrant::Refused;
@@ -102,8 +112,7 @@ bool RealtimeSweeps::fitsShare(double sweep, double start) {
     if (!raisedSpans_.empty()) {
         used -= std::max(0.0, periodStart - raisedSpans_.front().start);
     }
-    const double share = kShareOfLimit * static_cast<double>(limits_.runtime_us) * kMicrosecond;
-    return used + sweep < share;
+    return used + sweep < shareSeconds(limits_);
 }
 
 } // namespace vistrace

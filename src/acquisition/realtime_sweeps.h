@@ -10,18 +10,23 @@ namespace vistrace {
 // Whether sweeps may run under real-time priority on this machine, for this user.
 enum class RealtimeGrant {
     Granted,
-    OneCpu,   // a real-time sweep would take the only CPU from everything else
-    LimitOff, // without the kernel's throttle a runaway real-time thread freezes the machine
-    Refused,  // the system would not put the thread under real-time priority
-    Stuck,    // the system would not take the thread back to its normal priority
+    OneCpu,          // a real-time sweep would take the only CPU from everything else
+    LimitOff,        // without the kernel's throttle a runaway real-time thread freezes the machine
+    ShareTooSmall,   // the throttle leaves too little for even the shortest sweep
+    Refused,         // the system would not put the thread under real-time priority
+    Stuck,           // the system would not take the thread back to its normal priority
+    AlreadyRealtime, // started real-time by whoever ran it, whose choice that is
 };
+
+// The shortest sweep the time bases ask for: ten divisions of 500 us.
+inline constexpr double kShortestSweepSeconds = 0.005;
 
 // The priority sweeps ask for: RLIMIT_RTPRIO's, within 1 to 10, far below the kernel's
 // interrupt threads (50), which must still run while a sweep spins.
 int capturePriority(Scheduler& scheduler);
 
 // Finds out by trying it once on the calling thread, which is left at its normal priority
-// unless the answer is Stuck.
+// unless the answer is Stuck; a thread that is real-time already is left alone.
 RealtimeGrant findRealtimeGrant(Scheduler& scheduler, const RealtimeLimits& limits);
 
 // Sweeps under SCHED_FIFO where granted, so that other work on a busy machine cannot cut

@@ -7,16 +7,16 @@
 
 namespace vistrace {
 
-// 801 bytes with indices 0 to 800; every access is range-tested, as the capture and the
+// 801 elements with indices 0 to 800; every access is range-tested, as the capture and the
 // drawing rely on an out-of-range index failing instead of touching memory.
-class SampleBuffer {
+template <typename Element> class IndexedBuffer {
 public:
     static constexpr int kLastIndex = 800;
 
-    std::uint8_t& operator[](int index) { return bytes_[checked(index)]; }
-    std::uint8_t operator[](int index) const { return bytes_[checked(index)]; }
+    Element& operator[](int index) { return elements_[checked(index)]; }
+    Element operator[](int index) const { return elements_[checked(index)]; }
 
-    bool operator==(const SampleBuffer&) const = default;
+    bool operator==(const IndexedBuffer&) const = default;
 
 private:
     static std::size_t checked(int index) {
@@ -26,7 +26,12 @@ private:
         return static_cast<std::size_t>(index);
     }
 
-    std::array<std::uint8_t, kLastIndex + 1> bytes_{};
+    std::array<Element, kLastIndex + 1> elements_{};
 };
+
+// Sample values, or raw status readings.
+using SampleBuffer = IndexedBuffer<std::uint8_t>;
+// Counter readings, one a sample.
+using CountBuffer = IndexedBuffer<std::int64_t>;
 
 } // namespace vistrace

@@ -12,8 +12,10 @@ public:
     // Puts the calling thread under SCHED_FIFO at priority; false where the system refuses.
     virtual bool raise(int priority) = 0;
     // Puts the calling thread back under the policy it had before raise; false where the
-    // kernel still reports it real-time afterwards.
+    // kernel does not report that policy afterwards.
     virtual bool restore() = 0;
+    // Whether the thread was already real-time before anything raised it (started under chrt).
+    virtual bool startedRealtime() = 0;
     // How many CPUs the program may run on.
     virtual int usableCpus() = 0;
     // The highest real-time priority the process may take without privilege.

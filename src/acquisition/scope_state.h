@@ -23,6 +23,9 @@ struct ScopeState {
     double elapsed = 0.0; // seconds of the current sample's wait
     bool stop_requested = false;
     SampleBuffer samples; // the last sweep in elements 1 to sample_count
+    // The counter when each sample of the last sweep began its wait, beside samples; all 0
+    // after a sweep that waited nothing, as it reads no counter.
+    CountBuffer sample_starts;
 
     bool operator==(const ScopeState&) const = default;
 };

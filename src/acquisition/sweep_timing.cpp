@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace vistrace {
 namespace {
 
-constexpr int kBatches = 4;
-constexpr int kSamplesPerBatch = 16;
 // Until the port has been measured, the time of a slow one.
 constexpr double kAssumedSampleSeconds = 0.0001;
 
@@ -43,24 +42,47 @@ void SweepTiming::measure(PortIo& port, PerformanceCounter& counter, std::int64_
         least = std::min(least, static_cast<double>(end - start) / static_cast<double>(frequency));
     }
     observed_.clear();
-    observe(least / kSamplesPerBatch);
+    observe({least / kSamplesPerBatch, false});
 }
 
 void SweepTiming::learn(double seconds, int samples, double interval) {
     if (samples > 0) {
-        observe(std::max(0.0, seconds / samples - interval));
+        observe({std::max(0.0, seconds / samples - interval), false});
     }
 }
 
-void SweepTiming::observe(double seconds) {
-    observed_.push_back(seconds);
+void SweepTiming::learnSteps(const CountBuffer& starts, int samples, double interval,
+                             std::int64_t frequency) {
+    if (samples < 2 || frequency <= 0) {
+        return;
+    }
+    std::vector<std::int64_t> steps;
+    steps.reserve(static_cast<std::size_t>(samples - 1));
+    for (int i = 1; i < samples; ++i) {
+        steps.push_back(starts[i + 1] - starts[i]);
+    }
+    const auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
+    std::ranges::nth_element(steps, middle);
+    const double step = static_cast<double>(*middle) / static_cast<double>(frequency);
+    observe({std::max(0.0, step - interval), true});
+}
+
+void SweepTiming::observe(Observation observation) {
+    observed_.push_back(observation);
     if (observed_.size() > kRemembered) {
         observed_.pop_front();
     }
 }
 
 double SweepTiming::sampleSeconds() const {
-    return observed_.empty() ? kAssumedSampleSeconds : std::ranges::min(observed_);
+    const bool anySteps = std::ranges::any_of(observed_, &Observation::ofSteps);
+    double least = std::numeric_limits<double>::infinity();
+    for (const Observation& observation : observed_) {
+        if (observation.ofSteps || !anySteps) {
+            least = std::min(least, observation.seconds);
+        }
+    }
+    return observed_.empty() ? kAssumedSampleSeconds : least;
 }
 
 double SweepTiming::intervalFor(double period) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inpout.h"
+#include "sample_buffer.h"
 
 #include <cstdint>
 #include <deque>
@@ -8,21 +9,34 @@
 namespace vistrace {
 
 // What one sample costs on the port beyond its wait (six port accesses and the loop), so that
-// each time base can wait what its label needs. The estimate is the least of the last few
-// observations: a measurement of the port when it is new, then every sweep. A sweep that
-// something preempted comes out long and is outvoted; a port that became slower shows in every
-// observation and is followed once the faster ones have aged out.
+// each time base can wait what its label needs. A measurement of the port starts the estimate
+// when the port is new; from then on every sweep gives an observation, and the estimate is the
+// least of the last few, so that a port that became slower is followed once the faster ones have
+// aged out.
+//
+// A timed sweep observes its median step from one sample's wait to the next: a sample that
+// something held up lengthens one step, which the median passes over however long the machine
+// stays busy. A sweep that reads no counter can only observe its whole length, held-up time
+// and all, so while a step observation is remembered the whole lengths give way to it.
 class SweepTiming {
 public:
     static constexpr std::size_t kRemembered = 8;
+    // The measurement's pseudo-samples: batches of them, the least batch counting.
+    static constexpr int kBatches = 4;
+    static constexpr int kSamplesPerBatch = 16;
 
     // Times batches of pseudo-samples at address: the accesses of a sample, but writes of the
     // idle value only, so the converter never starts, and the counter readings of the shortest
-    // wait. The least batch counts, a batch that something preempted being longer.
+    // wait. A batch that something preempted is longer, so the least counts. Forgets every
+    // earlier observation, which may have been of another port.
     void measure(PortIo& port, PerformanceCounter& counter, std::int64_t frequency,
                  std::int16_t address);
     // A sweep of samples that took seconds, of which each sample spent interval waiting.
     void learn(double seconds, int samples, double interval);
+    // A timed sweep of samples whose waits began at the counter readings starts(1..samples),
+    // each sample waiting interval.
+    void learnSteps(const CountBuffer& starts, int samples, double interval,
+                    std::int64_t frequency);
 
     // Seconds of one sample's own work; until anything is known, a generous allowance.
     [[nodiscard]] double sampleSeconds() const;
@@ -32,9 +46,14 @@ public:
     [[nodiscard]] double sweepSeconds(int samples, double interval) const;
 
 private:
-    void observe(double seconds);
+    struct Observation {
+        double seconds;
+        bool ofSteps;
+    };
 
-    std::deque<double> observed_; // newest last
+    void observe(Observation observation);
+
+    std::deque<Observation> observed_; // newest last
 };
 
 } // namespace vistrace

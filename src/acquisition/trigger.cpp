@@ -23,13 +23,17 @@ TriggerOutcome waittrigger(const ScopeState& state, PortIo& port, int slopeIndex
     }
     const auto slope = static_cast<TriggerSlope>(slopeIndex);
     for (;;) {
+        const std::int16_t readAt = state.port_address;
         const std::uint8_t first = oneread(state, port);
         const std::uint8_t second = oneread(state, port);
         pumpEvents();
         if (state.stop_requested) {
             return TriggerOutcome::Stopped;
         }
-        if (slopePassed(slope, first, second, state.trigger_level)) {
+        // A pair read on the port the operator has just left says nothing of the new port's
+        // signal: the capture that follows is the new port's.
+        if (state.port_address == readAt &&
+            slopePassed(slope, first, second, state.trigger_level)) {
             return TriggerOutcome::Triggered;
         }
     }

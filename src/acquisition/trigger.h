@@ -16,8 +16,9 @@ enum class TriggerOutcome {
 
 // Polls pairs of converter reads until the second of a pair has moved past the first in
 // the direction of slopeIndex and lies beyond state.trigger_level. pumpEvents runs after
-// every pair; the level is read afresh after it, and a stop request made there ends the
-// wait. Any slopeIndex other than Rising or Falling returns at once.
+// every pair; the level is read afresh after it, a stop request made there ends the wait,
+// and a pair read before another port was picked there is not tested. Any slopeIndex other
+// than Rising or Falling returns at once.
 TriggerOutcome waittrigger(const ScopeState& state, PortIo& port, int slopeIndex,
                            const std::function<void()>& pumpEvents);
 

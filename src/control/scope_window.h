@@ -5,10 +5,9 @@
 #include "port_binder.h"
 #include "port_choices.h"
 #include "sweep_capture.h"
-#include "sweep_timing.h"
+#include "sweeper.h"
 #include "trigger.h"
 
-#include <optional>
 #include <vector>
 
 namespace vistrace {
@@ -19,7 +18,8 @@ namespace vistrace {
 //
 // Where each part lives:
 //   scope_window.cpp  the window's procedures (readport, oneread, waittrigger) and what the
-//                     handlers share: redrawing, capturing, timing the port, binding it
+//                     handlers share: redrawing, capturing at the time base's spacing,
+//                     binding the port
 //   startup.cpp       Form_Load
 //   selectors.cpp     the selector handlers and the port list's
 //   run_loop.cpp      Run and Stop (Command4_Click, Command2_Click) and the passes of the loop
@@ -60,8 +60,6 @@ private:
     void redraw();
     // A fresh sweep at the selected time base's spacing, then a redraw.
     void captureAndRedraw();
-    // Times the port at port_address unless that is done already; see SweepTiming.
-    void timePort();
     // Sets sample_interval so that samples come as far apart as the time base's item says.
     void spaceSamples();
     // Reaches the port at port_address; one that cannot be reached is a warning.
@@ -73,9 +71,7 @@ private:
     PerformanceCounter& counter_;
     PortBinder& binder_;
     std::vector<PortChoice> portChoices_;
-    SweepCapture& sweeps_;
-    SweepTiming timing_;
-    std::optional<std::int16_t> timedAddress_;
+    Sweeper sweeper_;
     bool loopRunning_ = false;
 };
 

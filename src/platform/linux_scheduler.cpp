@@ -35,14 +35,26 @@ bool LinuxScheduler::raise(int priority) {
 // flag that raise set, so the flag goes back with the normal policy. Should the saved policy
 // be refused all the same, plain time sharing is still better than staying real-time while
 // events are pumped. glibc answers pthread_getschedparam from what it last set, so only the
-// kernel can say whether the thread really came down.
+// kernel can say whether the thread really came back: to the saved policy and priority when
+// those were real-time, to any policy that is not otherwise.
 bool LinuxScheduler::restore() {
     if (pthread_setschedparam(pthread_self(), normalPolicy_ | SCHED_RESET_ON_FORK, &normalParam_) !=
         0) {
         const sched_param plain{};
         pthread_setschedparam(pthread_self(), SCHED_OTHER | SCHED_RESET_ON_FORK, &plain);
     }
-    return !isRealtimePolicy(sched_getscheduler(0));
+    const int policy = sched_getscheduler(0);
+    if (!startedRealtime()) {
+        return !isRealtimePolicy(policy);
+    }
+    sched_param now{};
+    return sched_getparam(0, &now) == 0 &&
+           (policy & ~SCHED_RESET_ON_FORK) == (normalPolicy_ & ~SCHED_RESET_ON_FORK) &&
+           now.sched_priority == normalParam_.sched_priority;
+}
+
+bool LinuxScheduler::startedRealtime() {
+    return isRealtimePolicy(normalPolicy_);
 }
 
 int LinuxScheduler::usableCpus() {

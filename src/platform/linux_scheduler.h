@@ -15,6 +15,7 @@ public:
 
     bool raise(int priority) override;
     bool restore() override;
+    bool startedRealtime() override;
     int usableCpus() override;
     int priorityLimit() override;
 

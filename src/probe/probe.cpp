@@ -49,6 +49,11 @@ const char* describeGrant(RealtimeGrant grant) {
     case RealtimeGrant::LimitOff:
         return "not used: the kernel's real-time limit is off (sched_rt_runtime_us is -1 or "
                "not below sched_rt_period_us)";
+    case RealtimeGrant::ShareTooSmall:
+        return "not used: the kernel's real-time limit leaves less than the shortest sweep "
+               "(90 % of sched_rt_runtime_us is under 5 ms)";
+    case RealtimeGrant::AlreadyRealtime:
+        return "already real-time when started: vistrace leaves its priority alone";
     case RealtimeGrant::Stuck:
         return "not used: the system would not return a thread to normal priority after a "
                "real-time sweep, so vistrace raises none";

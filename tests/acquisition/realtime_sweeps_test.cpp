@@ -97,6 +97,7 @@ public:
         return raised;
     }
     bool restore() override { return real.restore(); }
+    bool startedRealtime() override { return real.startedRealtime(); }
     int usableCpus() override { return 2; } // the CPU rule is the fake's to test
     int priorityLimit() override { return real.priorityLimit(); }
 

@@ -113,11 +113,13 @@ public:
         onChange();
         return true;
     }
+    bool startedRealtime() override { return startedRt; }
     int usableCpus() override { return cpus; }
     int priorityLimit() override { return limit; }
 
     int cpus, limit;
     bool refuse;
+    bool startedRt = false;
     int priority = 0;      // 0 at normal priority
     int restoresLeft = -1; // that come back down; -1 for all of them
     std::function<void()> onChange = [] {};
