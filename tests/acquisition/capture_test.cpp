@@ -20,11 +20,14 @@ struct CaptureTest : ::testing::Test {
         state.port_address = 0x378;
         for (int i = 0; i <= SampleBuffer::kLastIndex; ++i) {
             state.samples[i] = static_cast<std::uint8_t>(i * 7);
+            state.sample_starts[i] = -i;
         }
         previous = state.samples;
+        previousStarts = state.sample_starts;
     }
     ScopeState state;
     SampleBuffer previous;
+    CountBuffer previousStarts;
     ScriptedPort port;
     // cppcheck-suppress unusedStructMember ; cppcheck 2.17 misses the uses in the TEST_F bodies
     FakeCounter counter{1'000'000, 1};
@@ -85,6 +88,11 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
         EXPECT_DOUBLE_EQ(state.elapsed, elapsed) << "interval " << interval;
         EXPECT_TRUE(n != 0 || counts == std::pair(state.count_start, state.count_now));
         EXPECT_EQ(state.samples, expected) << "only elements 1 and 2 change";
+        // Each wait begins a sample's n readings after the last began; none at all read none.
+        EXPECT_EQ(
+            std::pair(state.sample_starts[2] - state.sample_starts[1], state.sample_starts[3]),
+            std::pair(std::int64_t{n * step}, std::int64_t{-3}));
+        EXPECT_EQ(state.sample_starts[1], n == 0 ? 0 : state.sample_starts[2] - n * step);
     }
 }
 
@@ -110,6 +118,7 @@ TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
         port.queueReadings(readings);
         EXPECT_THROW(readport(state, port, counter), VistraceError);
         EXPECT_EQ(state.samples, previous);
+        EXPECT_EQ(state.sample_starts, previousStarts);
         EXPECT_EQ(port.accesses.size(), static_cast<std::size_t>(accesses));
         EXPECT_EQ(counter.readings, counterReadings);
     }

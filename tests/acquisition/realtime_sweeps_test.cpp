@@ -5,8 +5,11 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -14,23 +17,37 @@
 namespace vistrace::testing {
 namespace {
 
-// No period (1 s) may hold more real-time time than 90 % of the limit, or the kernel stops a sweep.
+// No period (1 s) may hold more real-time time than 90 % of the limit, or the kernel stops a
+// sweep. The grant says why nothing is raised where nothing is.
 TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
     struct Row {
-        int cpus, limit, runtime_us, priority, sweeps, fewestRaised, mostRaised;
-        bool refuse;
-        double interval;
+        RealtimeGrant grant = RealtimeGrant::Granted; // found at the start
+        int cpus = 2, limit = 10;
+        std::int64_t runtime_us = 950'000;
+        int priority = 0; // of the raised sweeps; 0 where none is raised
+        int sweeps = 3, fewestRaised = 0, mostRaised = 0;
+        double interval = 0.00001;
+        bool refuse = false, startedRealtime = false;
         int restores = -1; // that come back down
     };
-    for (const Row row : {Row{2, 99, 950'000, 10, 300, 240, 270, false, 0.00001},
-                          Row{2, 0, 950'000, 1, 12, 4, 6, false, 0.0009},
-                          Row{2, 10, 950'000, 0, 3, 0, 0, false, 0.0018},
-                          Row{1, 10, 950'000, 0, 3, 0, 0, false, 0.00001},
-                          Row{2, 10, -1, 0, 3, 0, 0, false, 0.00001},
-                          Row{2, 10, 1'000'000, 0, 3, 0, 0, false, 0.00001}, // the whole period
-                          Row{2, 10, 950'000, 0, 3, 0, 0, true, 0.00001},
-                          // stays real-time after the third sweep's: never raised again
-                          Row{2, 10, 950'000, 10, 5, 0, 0, false, 0.00001, 2}}) {
+    using enum RealtimeGrant;
+    for (const Row row :
+         {Row{.limit = 99, .priority = 10, .sweeps = 300, .fewestRaised = 240, .mostRaised = 270},
+          Row{.limit = 0,
+          .priority = 1,
+          .sweeps = 12,
+          .fewestRaised = 4,
+          .mostRaised = 6,
+          .interval = 0.0009},
+          Row{.interval = 0.0018}, // longer than the share
+          Row{.grant = OneCpu, .cpus = 1}, Row{.grant = LimitOff, .runtime_us = -1},
+          Row{.grant = LimitOff, .runtime_us = 1'000'000}, // the whole period
+          Row{.grant = ShareTooSmall, .runtime_us = 5'000},
+          Row{.grant = ShareTooSmall, .runtime_us = 0}, Row{.grant = Refused, .refuse = true},
+          Row{.grant = AlreadyRealtime, .startedRealtime = true},
+          Row{.grant = Stuck, .restores = 0}, // the grant check's own restore
+          // stays real-time after the third sweep's: never raised again
+          Row{.priority = 10, .sweeps = 5, .restores = 2}}) {
         ScopeState state; // the port address plays no part here
         state.sample_count = 500;
         state.sample_interval = row.interval;
@@ -39,7 +56,9 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
         FakeCounter counter{1'000'000, 10}; // 10 us a reading
         FakeScheduler scheduler(row.cpus, row.limit, row.refuse);
         scheduler.restoresLeft = row.restores;
+        scheduler.startedRt = row.startedRealtime;
         RealtimeSweeps sweeps(scheduler, counter, {row.runtime_us, 1'000'000});
+        EXPECT_EQ(sweeps.grant(), row.grant);
         std::vector<std::int64_t> times; // of raising and restoring, in turn
         scheduler.onChange = [&] {
             times.push_back(counter.now);
@@ -132,6 +151,59 @@ TEST(RealtimeSweeps, AnUnprivilegedThreadComesBackDown) {
     }
     EXPECT_EXIT(sweepAsLpMember(mayGiveLimit, rtprio.rlim_max), ::testing::ExitedWithCode(0),
                 "raised: policy 0x40000001");
+}
+
+[[noreturn]] void sweepStartedUnderChrt() {
+    sched_param started{};
+    started.sched_priority = 5;
+    ASSERT_EQ(pthread_setschedparam(pthread_self(), SCHED_FIFO, &started), 0);
+    LinuxScheduler scheduler;
+    const bool back = scheduler.raise(1) && scheduler.restore();
+    sched_param now{};
+    sched_getparam(0, &now);
+    std::fprintf(stderr, "restored: policy %#x priority %d", sched_getscheduler(0),
+                 now.sched_priority);
+    std::exit(back && findRealtimeGrant(scheduler, {950'000, 1'000'000}) ==
+                          RealtimeGrant::AlreadyRealtime
+                  ? 0
+                  : 1);
+}
+
+// Started under chrt -f 5: a restore puts that back and says so, and vistrace raises nothing.
+TEST(RealtimeSweeps, AProgramStartedRealTimeKeepsItsPriority) {
+    if ((capabilities().effective >> CAP_SYS_NICE & 1U) == 0) {
+        GTEST_SKIP() << "chrt needs CAP_SYS_NICE, which this process lacks";
+    }
+    EXPECT_EXIT(sweepStartedUnderChrt(), ::testing::ExitedWithCode(0),
+                "restored: policy 0x40000001 priority 5");
+}
+
+// The throttle as the kernel writes it, and as it never should: anything unreadable is no
+// throttle, under which nothing is raised.
+TEST(RealtimeSweeps, TheThrottleIsReadFromItsTwoFiles) {
+    struct Row {
+        const char* runtime;
+        const char* period;
+        RealtimeLimits limits;
+    };
+    const std::filesystem::path directory = ::testing::TempDir() + "/sched_rt";
+    for (const Row& row :
+         {Row{"950000\n", "1000000\n", {950'000, 1'000'000}},
+          Row{"-1\n", "1000000\n", {-1, 1'000'000}}, Row{"lots\n", "1000000\n", {}},
+          Row{"950000\n", "", {}}, Row{"950000\n", "0\n", {}}, Row{nullptr, "1000000\n", {}}}) {
+        std::filesystem::remove_all(directory);
+        std::filesystem::create_directories(directory);
+        for (const auto& [name, text] : {std::pair{"sched_rt_runtime_us", row.runtime},
+                                         std::pair{"sched_rt_period_us", row.period}}) {
+            if (text != nullptr) {
+                std::ofstream(directory / name) << text;
+            }
+        }
+        const RealtimeLimits read = readRealtimeLimits(directory);
+        EXPECT_EQ(std::pair(read.runtime_us, read.period_us),
+                  std::pair(row.limits.runtime_us, row.limits.period_us))
+            << (row.runtime != nullptr ? row.runtime : "no runtime file");
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <array>
 
 namespace vistrace::testing {
 namespace {
@@ -16,8 +17,9 @@ double samplePeriod(const ScriptedPort& port, std::size_t count) {
 
 // The first sweep after start-up, the reset's, has its samples as far apart as the item says,
 // on a port of 1.5 us an access as on one of 5 us; a row the port cannot keep up with waits
-// nothing. Only the port's timing comes between start-up's idle write and the sweep; without a
-// counter (0) there is none, and the two rows that need none still sweep.
+// nothing, and reads no counter in its capture. Only the port's timing comes between start-up's
+// idle write and the sweep; without a counter (0) there is none, and the two rows that need none
+// still sweep.
 TEST_F(ControlTest, EachTimeBaseSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
     for (const std::int64_t ticks : {1'500, 5'000, 0}) {
         for (int i = 0; i < (ticks != 0 ? 9 : 2); ++i) {
@@ -26,9 +28,13 @@ TEST_F(ControlTest, EachTimeBaseSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
             counter.frequency = ticks != 0 ? counter.frequency : 0;
             window->load();
             window->TimeBase_box->setCurrentIndex(i);
-            window->Command1->click();
             const TimeBaseRow& row = kTimeBaseRows.at(static_cast<std::size_t>(i));
             const auto count = static_cast<std::size_t>(row.sample_count);
+            std::array<int, 2> readings{}; // of the counter, at the capture's first and last access
+            const std::size_t timing = ticks != 0 ? kTiming : 0;
+            steps = {{1 + timing, [&] { readings[0] = counter.readings; }},
+                     {timing + 6 * count, [&] { readings[1] = counter.readings; }}};
+            window->Command1->click();
             const double work = 6e-9 * static_cast<double>(port.ticksPerAccess);
             const double period = samplePeriod(port, count);
             SCOPED_TRACE(std::string(row.item) + " at " + std::to_string(ticks) + " ns");
@@ -37,16 +43,23 @@ TEST_F(ControlTest, EachTimeBaseSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
             } else {
                 EXPECT_EQ(window->state.sample_interval, 0.0);
                 EXPECT_NEAR(period, work, 1e-12);
+                EXPECT_EQ(readings[0], readings[1])
+                    << "the counter read in a sweep that waits nothing";
             }
-            EXPECT_EQ(port.accesses.size(), 1 + (ticks != 0 ? kTiming : 0) + 6 * count);
+            EXPECT_EQ(port.accesses.size(), 1 + timing + 6 * count);
             TearDown();
         }
     }
-    // At 2mS/Div: a slower port picked is timed before its first sweep; a sweep that something
-    // held up does not shorten the waits after it; a port that became 20 % slower is followed
-    // within 8 sweeps.
+    // At 2mS/Div: a slower port picked is timed before its first sweep, and from its second
+    // sweep on the samples' own steps space them. A machine that holds the sweeps up, once in
+    // every sweep for 20 sweeps or at one step in ten, does not shorten the waits; a port that
+    // became 20 % slower is followed within 8 sweeps.
     SetUp();
-    const auto sweep = [this] {
+    const auto sweep = [this](const std::vector<std::size_t>& heldAt = {}) {
+        for (const std::size_t sample : heldAt) {
+            steps.emplace_back(port.accesses.size() + 6 * sample,
+                               [this] { counter.now += 3'000'000; });
+        }
         window->Command1->click();
         return samplePeriod(port, 500) / 40e-6;
     };
@@ -55,16 +68,25 @@ TEST_F(ControlTest, EachTimeBaseSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
     port.ticksPerAccess = 2'000;
     window->Port_Address_Box->setCurrentIndex(1);
     EXPECT_NEAR(sweep(), 1.0, 0.01) << "the first sweep on the slower port";
-    steps = {{port.accesses.size() + kSweep / 2, [this] { counter.now += 5'000'000; }}};
-    EXPECT_GT(sweep(), 1.2) << "held up for 5 ms";
-    const double interval = window->state.sample_interval;
-    EXPECT_NEAR(sweep(), 1.0, 0.01) << "the sweep after it";
-    EXPECT_EQ(window->state.sample_interval, interval);
+    EXPECT_NEAR(sweep(), 1.0, 0.001) << "the second";
+    const double quiet = window->state.sample_interval;
+    for (int i = 0; i < 20; ++i) {
+        sweep({250});
+    }
+    EXPECT_NEAR(window->state.sample_interval / quiet, 1.0, 0.005) << "held up in every sweep";
+    for (int i = 0; i < 10; ++i) {
+        std::vector<std::size_t> tenth;
+        for (std::size_t sample = 5; sample < 500; sample += 10) {
+            tenth.push_back(sample);
+        }
+        sweep(tenth);
+    }
+    EXPECT_NEAR(window->state.sample_interval / quiet, 1.0, 0.005) << "held up at one step in ten";
     port.ticksPerAccess = 2'400;
     for (int i = 0; i < 8; ++i) {
-        EXPECT_GT(sweep(), 1.04) << i;
+        sweep();
     }
-    EXPECT_NEAR(sweep(), 1.0, 0.01) << "after 8 sweeps";
+    EXPECT_NEAR(sweep(), 1.0, 0.001) << "after 8 sweeps on the slower port";
 }
 
 } // namespace

@@ -13,7 +13,9 @@ namespace vistrace::testing {
 
 inline constexpr std::size_t kSweep = std::size_t{500} * 6; // port accesses of a default capture
 inline constexpr std::size_t kPair = 12;                    // port accesses of one trigger pair
-inline constexpr std::size_t kTiming = std::size_t{64} * 6; // port accesses that time a new port
+// Port accesses that time a new port: six a pseudo-sample.
+inline constexpr std::size_t kTiming =
+    std::size_t{SweepTiming::kBatches * SweepTiming::kSamplesPerBatch} * 6;
 
 // Passes sweeps on to the instrument's own, counting those that complete.
 struct CountedSweeps final : SweepCapture {
