@@ -63,7 +63,8 @@ double sweepRatio(vistrace::SweepCapture& sweeps, vistrace::PerformanceCounter& 
     const auto start = std::chrono::steady_clock::now();
     sweeps.readport(state, port, counter, timing);
     const std::chrono::duration<double> length = std::chrono::steady_clock::now() - start;
-    timing.learn(length.count(), state.sample_count, state.sample_interval);
+    timing.learnSteps(state.sample_starts, state.sample_count, state.sample_interval,
+                      state.counter_frequency);
     std::this_thread::sleep_for(kBetweenSweeps);
     return length.count() / (kSamples * kInterval);
 }

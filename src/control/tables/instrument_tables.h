@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fixed_decimal.h"
+#include "realtime_sweeps.h"
 #include "trigger.h"
 
 #include <array>
@@ -84,6 +85,8 @@ inline constexpr std::array<TimeBaseRow, 9> kTimeBaseRows{{
     {"100mS/Div", 0.1, 0.0018, 500, 1, 3},
     {"200mS/Div", 0.2, 0.0036, 500, 1, 3},
 }};
+// Real-time capture is offered only where the kernel's share holds the shortest sweep.
+static_assert(kShortestSweepSeconds == kTimeBaseRows[0].division * 10);
 inline constexpr int kStartTimeBaseRow = 2;
 static_assert(picks(kTimeBaseRows, kStartTimeBaseRow, "2mS/Div"));
 inline constexpr double kStartSampleInterval = 0.0;
