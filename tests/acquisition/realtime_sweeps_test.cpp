@@ -31,23 +31,18 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
         int restores = -1; // that come back down
     };
     using enum RealtimeGrant;
-    for (const Row row :
-         {Row{.limit = 99, .priority = 10, .sweeps = 300, .fewestRaised = 240, .mostRaised = 270},
-          Row{.limit = 0,
-          .priority = 1,
-          .sweeps = 12,
-          .fewestRaised = 4,
-          .mostRaised = 6,
-          .interval = 0.0009},
-          Row{.interval = 0.0018}, // longer than the share
-          Row{.grant = OneCpu, .cpus = 1}, Row{.grant = LimitOff, .runtime_us = -1},
-          Row{.grant = LimitOff, .runtime_us = 1'000'000}, // the whole period
-          Row{.grant = ShareTooSmall, .runtime_us = 5'000},
-          Row{.grant = ShareTooSmall, .runtime_us = 0}, Row{.grant = Refused, .refuse = true},
-          Row{.grant = AlreadyRealtime, .startedRealtime = true},
-          Row{.grant = Stuck, .restores = 0}, // the grant check's own restore
-          // stays real-time after the third sweep's: never raised again
-          Row{.priority = 10, .sweeps = 5, .restores = 2}}) {
+    // clang-format off
+    for (const Row row : {
+             Row{.limit = 99, .priority = 10, .sweeps = 300, .fewestRaised = 240, .mostRaised = 270},
+             Row{.limit = 0, .priority = 1, .sweeps = 12, .fewestRaised = 4, .mostRaised = 6, .interval = 0.0009},
+             Row{.interval = 0.0018}, // longer than the share
+             Row{.grant = OneCpu, .cpus = 1}, Row{.grant = LimitOff, .runtime_us = -1},
+             Row{.grant = LimitOff, .runtime_us = 1'000'000}, // the whole period
+             Row{.grant = ShareTooSmall, .runtime_us = 5'000}, Row{.grant = ShareTooSmall, .runtime_us = 0},
+             Row{.grant = Refused, .refuse = true}, Row{.grant = AlreadyRealtime, .startedRealtime = true},
+             Row{.grant = Stuck, .restores = 0}, // the grant check's own restore
+             Row{.priority = 10, .sweeps = 5, .restores = 2}}) { // stuck after the third sweep's
+        // clang-format on
         ScopeState state; // the port address plays no part here
         state.sample_count = 500;
         state.sample_interval = row.interval;
@@ -154,19 +149,15 @@ TEST(RealtimeSweeps, AnUnprivilegedThreadComesBackDown) {
 }
 
 [[noreturn]] void sweepStartedUnderChrt() {
-    sched_param started{};
-    started.sched_priority = 5;
+    sched_param started{5};
     ASSERT_EQ(pthread_setschedparam(pthread_self(), SCHED_FIFO, &started), 0);
     LinuxScheduler scheduler;
     const bool back = scheduler.raise(1) && scheduler.restore();
-    sched_param now{};
-    sched_getparam(0, &now);
+    sched_getparam(0, &started);
     std::fprintf(stderr, "restored: policy %#x priority %d", sched_getscheduler(0),
-                 now.sched_priority);
-    std::exit(back && findRealtimeGrant(scheduler, {950'000, 1'000'000}) ==
-                          RealtimeGrant::AlreadyRealtime
-                  ? 0
-                  : 1);
+                 started.sched_priority);
+    const RealtimeGrant grant = findRealtimeGrant(scheduler, {950'000, 1'000'000});
+    std::exit(back && grant == RealtimeGrant::AlreadyRealtime ? 0 : 1);
 }
 
 // Started under chrt -f 5: a restore puts that back and says so, and vistrace raises nothing.
@@ -181,28 +172,23 @@ TEST(RealtimeSweeps, AProgramStartedRealTimeKeepsItsPriority) {
 // The throttle as the kernel writes it, and as it never should: anything unreadable is no
 // throttle, under which nothing is raised.
 TEST(RealtimeSweeps, TheThrottleIsReadFromItsTwoFiles) {
-    struct Row {
-        const char* runtime;
-        const char* period;
-        RealtimeLimits limits;
-    };
     const std::filesystem::path directory = ::testing::TempDir() + "/sched_rt";
-    for (const Row& row :
-         {Row{"950000\n", "1000000\n", {950'000, 1'000'000}},
-          Row{"-1\n", "1000000\n", {-1, 1'000'000}}, Row{"lots\n", "1000000\n", {}},
-          Row{"950000\n", "", {}}, Row{"950000\n", "0\n", {}}, Row{nullptr, "1000000\n", {}}}) {
+    // runtime, period (nullptr: no such file), what is read
+    // clang-format off
+    for (const auto& [runtime, period, read] :
+         {std::tuple{"950000\n", "1000000\n", std::pair{950'000L, 1'000'000L}}, {"-1\n", "1000000\n", {-1, 1'000'000}},
+          {"lots\n", "1000000\n", {-1, 0}}, {"950000\n", "", {-1, 0}}, {"950000\n", "0\n", {-1, 0}},
+          {nullptr, "1000000\n", {-1, 0}}}) { // clang-format on
         std::filesystem::remove_all(directory);
         std::filesystem::create_directories(directory);
-        for (const auto& [name, text] : {std::pair{"sched_rt_runtime_us", row.runtime},
-                                         std::pair{"sched_rt_period_us", row.period}}) {
+        for (const auto& [name, text] :
+             {std::pair{"sched_rt_runtime_us", runtime}, {"sched_rt_period_us", period}}) {
             if (text != nullptr) {
                 std::ofstream(directory / name) << text;
             }
         }
-        const RealtimeLimits read = readRealtimeLimits(directory);
-        EXPECT_EQ(std::pair(read.runtime_us, read.period_us),
-                  std::pair(row.limits.runtime_us, row.limits.period_us))
-            << (row.runtime != nullptr ? row.runtime : "no runtime file");
+        const RealtimeLimits limits = readRealtimeLimits(directory);
+        EXPECT_EQ(std::pair(limits.runtime_us, limits.period_us), read) << period;
     }
 }
 

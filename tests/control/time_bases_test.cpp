@@ -55,8 +55,9 @@ TEST_F(ControlTest, EachTimeBaseSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
     // every sweep for 20 sweeps or at one step in ten, does not shorten the waits; a port that
     // became 20 % slower is followed within 8 sweeps.
     SetUp();
-    const auto sweep = [this](const std::vector<std::size_t>& heldAt = {}) {
-        for (const std::size_t sample : heldAt) {
+    // Held up by 3 ms at every sample of that number from first on.
+    const auto sweep = [this](std::size_t every = 0, std::size_t first = 0) {
+        for (std::size_t sample = first; every != 0 && sample < 500; sample += every) {
             steps.emplace_back(port.accesses.size() + 6 * sample,
                                [this] { counter.now += 3'000'000; });
         }
@@ -71,15 +72,11 @@ TEST_F(ControlTest, EachTimeBaseSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
     EXPECT_NEAR(sweep(), 1.0, 0.001) << "the second";
     const double quiet = window->state.sample_interval;
     for (int i = 0; i < 20; ++i) {
-        sweep({250});
+        sweep(500, 250);
     }
     EXPECT_NEAR(window->state.sample_interval / quiet, 1.0, 0.005) << "held up in every sweep";
     for (int i = 0; i < 10; ++i) {
-        std::vector<std::size_t> tenth;
-        for (std::size_t sample = 5; sample < 500; sample += 10) {
-            tenth.push_back(sample);
-        }
-        sweep(tenth);
+        sweep(10, 5);
     }
     EXPECT_NEAR(window->state.sample_interval / quiet, 1.0, 0.005) << "held up at one step in ten";
     port.ticksPerAccess = 2'400;
