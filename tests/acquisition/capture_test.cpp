@@ -88,11 +88,10 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
         EXPECT_DOUBLE_EQ(state.elapsed, elapsed) << "interval " << interval;
         EXPECT_TRUE(n != 0 || counts == std::pair(state.count_start, state.count_now));
         EXPECT_EQ(state.samples, expected) << "only elements 1 and 2 change";
-        // Each wait begins a sample's n readings after the last began; none at all read none.
-        EXPECT_EQ(
-            std::pair(state.sample_starts[2] - state.sample_starts[1], state.sample_starts[3]),
-            std::pair(std::int64_t{n * step}, std::int64_t{-3}));
-        EXPECT_EQ(state.sample_starts[1], n == 0 ? 0 : state.sample_starts[2] - n * step);
+        // Each wait begins n readings after the last; a sweep that reads none keeps none.
+        EXPECT_EQ(std::tuple(state.sample_starts[2] - state.sample_starts[1],
+                             state.sample_starts[1] == 0, state.sample_starts[3]),
+                  std::tuple(std::int64_t{n * step}, n == 0, std::int64_t{-3}));
     }
 }
 

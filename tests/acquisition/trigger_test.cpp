@@ -47,9 +47,8 @@ TEST(Trigger, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
             // Events run once after every pair of reads, and never inside one.
             EXPECT_EQ(port.accesses.size(), 12 * ++rounds);
             EXPECT_EQ(port.accesses.back().address, state.port_address + 1);
-            if (row.portInPump != 0) {
-                state.port_address = std::exchange(row.portInPump, 0);
-            }
+            state.port_address =
+                row.portInPump != 0 ? std::exchange(row.portInPump, 0) : state.port_address;
             if (row.levelInPump >= 0) {
                 state.trigger_level = static_cast<std::uint8_t>(row.levelInPump);
             }
