@@ -32,6 +32,7 @@ TriggerOutcome waittrigger(const ScopeState& state, PortIo& port, int slopeIndex
         }
         // A pair read on the port the operator has just left says nothing of the new port's
         // signal: the capture that follows is the new port's.
+        // cppcheck-suppress knownConditionTrueFalse ; the events may pick another port
         if (state.port_address == readAt &&
             slopePassed(slope, first, second, state.trigger_level)) {
             return TriggerOutcome::Triggered;

@@ -91,7 +91,7 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
         // Each wait begins n readings after the last; a sweep that reads none keeps none.
         EXPECT_EQ(std::tuple(state.sample_starts[2] - state.sample_starts[1],
                              state.sample_starts[1] == 0, state.sample_starts[3]),
-                  std::tuple(std::int64_t{n * step}, n == 0, std::int64_t{-3}));
+                  std::tuple(std::int64_t{n} * step, n == 0, std::int64_t{-3}));
     }
 }
 

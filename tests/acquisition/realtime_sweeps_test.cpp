@@ -175,7 +175,7 @@ TEST(RealtimeSweeps, TheThrottleIsReadFromItsTwoFiles) {
     const std::filesystem::path directory = ::testing::TempDir() + "/sched_rt";
     // runtime, period (nullptr: no such file), what is read
     // clang-format off
-    for (const auto& [runtime, period, read] :
+    for (const auto& [runtime, period, expected] :
          {std::tuple{"950000\n", "1000000\n", std::pair{950'000L, 1'000'000L}}, {"-1\n", "1000000\n", {-1, 1'000'000}},
           {"lots\n", "1000000\n", {-1, 0}}, {"950000\n", "", {-1, 0}}, {"950000\n", "0\n", {-1, 0}},
           {nullptr, "1000000\n", {-1, 0}}}) { // clang-format on
@@ -188,7 +188,7 @@ TEST(RealtimeSweeps, TheThrottleIsReadFromItsTwoFiles) {
             }
         }
         const RealtimeLimits limits = readRealtimeLimits(directory);
-        EXPECT_EQ(std::pair(limits.runtime_us, limits.period_us), read) << period;
+        EXPECT_EQ(std::pair(limits.runtime_us, limits.period_us), expected) << period;
     }
 }
 

@@ -15,7 +15,7 @@ inline constexpr std::size_t kSweep = std::size_t{500} * 6; // port accesses of 
 inline constexpr std::size_t kPair = 12;                    // port accesses of one trigger pair
 // Port accesses that time a new port: six a pseudo-sample.
 inline constexpr std::size_t kTiming =
-    std::size_t{SweepTiming::kBatches * SweepTiming::kSamplesPerBatch} * 6;
+    std::size_t{SweepTiming::kBatches} * SweepTiming::kSamplesPerBatch * 6;
 
 // Passes sweeps on to the instrument's own, counting those that complete.
 struct CountedSweeps final : SweepCapture {
