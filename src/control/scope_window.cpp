@@ -99,7 +99,8 @@ void ScopeWindow::portFailed(const PortError& error) {
 // afresh once the adapter is back or the driver reloaded.
 void ScopeWindow::dropPort(const PortError& error) {
     binder_.release();
-    warnAboutPort(error.what() + std::string(". Check the port's cable or adapter, and its driver."));
+    warnAboutPort(error.what() +
+                  std::string(". Check the port's cable or adapter, and its driver."));
 }
 
 void ScopeWindow::warnAboutPort(const std::string& cause) {
