@@ -27,25 +27,15 @@ struct Row {
 };
 
 // The rows' names, in their order.
-constexpr std::array kScenarios{"RunsFreeUntilStop",
-                                "RepeatCapturesRightAfterItsTrigger",
-                                "RepeatTurnedSingleInItsWait",
-                                "NoneTurnedRepeat",
-                                "SingleShot",
-                                "StopEndsAnEndlessWait",
-                                "StopAndRunInOnePump",
-                                "StopAndRunInOnePumpOfASingleWait",
-                                "TimeBaseChangedWhileRunning",
-                                "ResetInAWait",
-                                "BarMovedInASingleWait",
-                                "PortGoneWhileItIsTimed",
-                                "PortGoneMidSweep",
-                                "PortGoneMidWait",
-                                "PortGoneInASingleWait",
-                                "TimedSweepWithoutCounter",
-                                "ExitInAWait",
-                                "CloseWhileRunning",
-                                "CloseInASingleWait"};
+// clang-format off
+constexpr std::array kScenarios{
+    "RunsFreeUntilStop", "RepeatCapturesRightAfterItsTrigger", "RepeatTurnedSingleInItsWait",
+    "NoneTurnedRepeat", "SingleShot", "StopEndsAnEndlessWait", "StopAndRunInOnePump",
+    "StopAndRunInOnePumpOfASingleWait", "TimeBaseChangedWhileRunning", "ResetInAWait",
+    "BarMovedInASingleWait", "PortGoneWhileItIsTimed", "PortGoneMidSweep", "PortGoneMidWait",
+    "PortGoneInASingleWait", "TimedSweepWithoutCounter", "ExitInAWait", "CloseWhileRunning",
+    "CloseInASingleWait"};
+// clang-format on
 
 struct Loop : ControlTest, ::testing::WithParamInterface<std::size_t> {
     static constexpr std::size_t kRows = kScenarios.size();
@@ -152,23 +142,21 @@ TEST_P(Loop, AsTheOperatorDrivesIt) {
     steps.emplace_back(row.before < 0 ? kTiming : 0, [&] { port.queueSamples(row.queued); });
     steps.emplace_back(20 * kSweep, stop); // a loop that runs on fails the counts, and ends
     window->Command4->click();
-    EXPECT_EQ(std::tuple(counted.count, port.accesses.size(), window->exitCode(), window->ending()),
-              std::tuple(row.captures, row.accesses, std::max(row.exitCode, 0), row.exitCode >= 0));
-    EXPECT_FALSE(window->loopRunning());
-    EXPECT_TRUE(window->Command4->isEnabled() || row.exitCode >= 0);
-    EXPECT_TRUE(window->state.sample_count == 500 || row.exitCode < 0)
-        << "a handler ran after the end";
-    if (row.exitCode >= 0) {
-        EXPECT_EQ(boxes.size(), std::size_t{*row.message != '\0'});
+    EXPECT_EQ(std::tuple(counted.count, port.accesses.size(), window->exitCode(), window->ending(),
+                         window->loopRunning(), window->Command4->isEnabled() || window->ending()),
+              std::tuple(row.captures, row.accesses, std::max(row.exitCode, 0), row.exitCode >= 0,
+                         false, true));
+    EXPECT_TRUE(window->state.sample_count == 500 || row.exitCode < 0) << "a handler ran after";
+    if (row.exitCode >= 0 || *row.message != '\0') {
+        EXPECT_EQ(std::tuple(boxes.size(), std::ranges::count(binder.calls, "release")),
+                  std::tuple(std::size_t{*row.message != '\0'}, row.exitCode < 0 ? 1 : 0));
     }
-    if (*row.message != '\0') {
-        ASSERT_EQ(boxes.size(), 1U);
-        EXPECT_TRUE(boxes[0].text.startsWith(row.message)) << boxes[0].text.toStdString();
-        EXPECT_EQ(boxes[0].icon, static_cast<int>(row.exitCode < 0 ? QMessageBox::Warning
-                                                                   : QMessageBox::Critical));
-        EXPECT_EQ(std::ranges::count(binder.calls, "release"), row.exitCode < 0 ? 1 : 0);
+    if (*row.message != '\0' && !boxes.empty()) { // the last good sweep stays
+        EXPECT_TRUE(boxes[0].text.startsWith(row.message) &&
+                    boxes[0].icon ==
+                        (row.exitCode < 0 ? QMessageBox::Warning : QMessageBox::Critical));
         for (int i = 1; i <= 500; ++i) {
-            ASSERT_EQ(window->state.samples[i], 60) << "the last good sweep, at " << i;
+            ASSERT_EQ(window->state.samples[i], 60) << "at " << i;
         }
     }
     if (row.exitCode < 0) {

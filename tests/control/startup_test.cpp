@@ -66,22 +66,19 @@ TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOrFailedOneWarnsAndBeha
     };
     tree.errnos[PPWDATA] = EIO;
     window->load();
-    EXPECT_EQ(tree.log,
-              (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPDATADIR 0",
-                                        "101 PPWDATA 255", "101 PPRELEASE", "101 close"}));
-    EXPECT_FALSE(window->ending());
-    EXPECT_NE(window->state.counter_frequency, 0) << "start-up ended at the failure";
-    ASSERT_EQ(boxes.size(), 1U);
-    EXPECT_TRUE(boxes[0].text.startsWith(
+    EXPECT_EQ(logSince(3),
+              (std::vector<std::string>{"101 PPWDATA 255", "101 PPRELEASE", "101 close"}));
+    EXPECT_TRUE(!window->ending() && window->state.counter_frequency != 0 && boxes.size() == 1);
+    EXPECT_TRUE(boxes.at(0).text.startsWith(
         QString::fromStdString("Parallel port " + (tree.dev() / "parport0").string() +
                                " (I/O address 0x378) failed: PPWDATA: Input/output error. Check")));
     EXPECT_EQ(window->Port_Address_Box->count(), 3) << "a second 378";
     tree.errnos.clear();
     pick(0);
-    EXPECT_EQ(logSince(6),
-              (std::vector<std::string>{"open parport0", "102 PPCLAIM", "102 PPDATADIR 0"}));
     pick(1);
-    EXPECT_EQ(logSince(9), (std::vector<std::string>{"102 PPRELEASE", "102 close"}));
+    EXPECT_EQ(logSince(6),
+              (std::vector<std::string>{"open parport0", "102 PPCLAIM", "102 PPDATADIR 0",
+                                        "102 PPRELEASE", "102 close"}));
     ASSERT_EQ(boxes.size(), 2U);
     EXPECT_EQ(boxes[1].icon, static_cast<int>(QMessageBox::Warning));
     EXPECT_TRUE(boxes[1].text.contains("0x278") && boxes[1].text.contains("0x378"));
