@@ -1,3 +1,4 @@
+#include "errors.h"
 #include "instrument_tables.h"
 #include "scope_window.h"
 
@@ -23,24 +24,29 @@ private:
 } // namespace
 
 // Run. Stop enables the button again while the loop is still finishing (inside a trigger
-// wait, until its next pump); a press then must not start a second loop inside the first.
+// wait, or in the pump at the end of a pass); a press then takes the Stop back and the loop
+// carries on, rather than start a second loop inside the first.
 void ScopeWindow::Command4_Click() {
+    disableRun();
+    state.stop_requested = false;
     if (loopRunning_) {
         return;
     }
     const LoopGuard guard(loopRunning_);
-    // Disabled while focused, Run would pass the focus on down the tab order to the port
-    // list, where an arrow key would change the port mid-run. Stop is what comes next. The
-    // window's own focus widget decides: Qt moves it on also while the window is inactive,
-    // when hasFocus() is false.
+    while (!state.stop_requested) {
+        runPass();
+    }
+}
+
+// Disabled while focused, Run would pass the focus on down the tab order to the port list,
+// where an arrow key would change the port mid-run. Stop is what comes next. The window's own
+// focus widget decides: Qt moves it on also while the window is inactive, when hasFocus() is
+// false.
+void ScopeWindow::disableRun() {
     if (focusWidget() == Command4) {
         Command2->setFocus(Qt::OtherFocusReason);
     }
     Command4->setEnabled(false);
-    state.stop_requested = false;
-    while (!state.stop_requested) {
-        runPass();
-    }
 }
 
 // The mode is read again after the wait, not kept: a switch to Single made during the wait
@@ -59,12 +65,19 @@ void ScopeWindow::runPass() {
     pumpEvents();
 }
 
+// A port that fails while the shot is armed must not leave the screen blank: the last sweep
+// comes back, as it stays after a failure in any other pass.
 void ScopeWindow::runSingleShot() {
     scope->clear();
-    if (waittrigger() == TriggerOutcome::Stopped) {
-        return;
+    try {
+        if (waittrigger() == TriggerOutcome::Stopped) {
+            return;
+        }
+        captureAndRedraw();
+    } catch (const PortError&) {
+        redraw();
+        throw;
     }
-    captureAndRedraw();
     Command2_Click();
 }
 

@@ -53,12 +53,30 @@ void ScopeWindow::bindPort() {
     try {
         binder_.bind(baseAddressOf(state.port_address));
     } catch (const PortUnreachable& error) {
-        QMessageBox::warning(
-            this, QString::fromLatin1(kProgramTitle),
-            QString::fromStdString(error.what()) +
-                QStringLiteral("\n\nUntil the port is reached, sweeps at this address show a "
-                               "flat line. Choose the address again in Port Address to retry."));
+        warnAboutPort(error.what());
     }
+}
+
+// Whatever the port was doing, the loop stops as Stop would and the last sweep stays.
+void ScopeWindow::portFailed(const PortError& error) {
+    Command2_Click();
+    dropPort(error);
+}
+
+// The device of a port that failed is closed, so that picking the address again opens it
+// afresh once the adapter is back or the driver reloaded.
+void ScopeWindow::dropPort(const PortError& error) {
+    binder_.release();
+    warnAboutPort(error.what() +
+                  std::string(". Check the port's cable or adapter, and its driver."));
+}
+
+void ScopeWindow::warnAboutPort(const std::string& cause) {
+    QMessageBox::warning(
+        this, QString::fromLatin1(kProgramTitle),
+        QString::fromStdString(cause) +
+            QStringLiteral("\n\nUntil the port is reached, sweeps at this address show a flat "
+                           "line. Choose the address again in Port Address to retry."));
 }
 
 // Items are only ever appended: an index keeps its meaning, and a port that has gone stays

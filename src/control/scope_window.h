@@ -19,7 +19,7 @@ namespace vistrace {
 // Where each part lives:
 //   scope_window.cpp  the window's procedures (readport, oneread, waittrigger) and what the
 //                     handlers share: redrawing, capturing at the time base's spacing,
-//                     binding the port
+//                     binding the port and letting it go when it fails
 //   startup.cpp       Form_Load
 //   selectors.cpp     the selector handlers and the port list's
 //   run_loop.cpp      Run and Stop (Command4_Click, Command2_Click) and the passes of the loop
@@ -49,6 +49,7 @@ public:
     void XOffset_Scroll() override;
     void YOffset_Change() override;
     void YOffset_Scroll() override;
+    void portFailed(const PortError& error) override;
 
     // True from Run until its loop has really ended.
     [[nodiscard]] bool loopRunning() const { return loopRunning_; }
@@ -64,6 +65,11 @@ private:
     void spaceSamples();
     // Reaches the port at port_address; one that cannot be reached is a warning.
     void bindPort();
+    // Lets go of a port that stopped answering, with a warning.
+    void dropPort(const PortError& error);
+    void warnAboutPort(const std::string& cause);
+    // Disables Run, handing the focus on to Stop.
+    void disableRun();
     // Appends the machine's ports that the port list does not offer yet.
     void offerMachinePorts();
 

@@ -1,4 +1,5 @@
 #include "adc.h"
+#include "errors.h"
 #include "instrument_tables.h"
 #include "program_identity.h"
 #include "scope_window.h"
@@ -51,8 +52,13 @@ void ScopeWindow::Form_Load() {
     setListIndex(VoltPerDiv_Box, kStartGainRow);
     state.volts_gain = kStartVoltsGain;
 
+    // The window opens also on a port that fails here, so the counter is still asked for.
     bindPort();
-    port_.Out32(state.port_address, kIdle);
+    try {
+        port_.Out32(state.port_address, kIdle);
+    } catch (const PortError& error) {
+        dropPort(error);
+    }
 
     if (counter_.QueryPerformanceFrequency(state.counter_frequency) == 0) {
         QMessageBox::critical(this, QString::fromLatin1(kProgramTitle),

@@ -15,6 +15,8 @@ class QScrollBar;
 
 namespace vistrace {
 
+class PortError;
+
 // Thrown by pumpEvents once the program is to end, to unwind a running loop or trigger wait
 // back to the handler that started it. It is not an error and is never shown.
 class ProgramEnding {};
@@ -73,6 +75,8 @@ public:
     virtual void XOffset_Scroll() = 0;
     virtual void YOffset_Change() = 0;
     virtual void YOffset_Scroll() = 0;
+    // A handler ended because the port stopped answering: the operator may fix it and carry on.
+    virtual void portFailed(const PortError& error) = 0;
 
     ScopeState state;
 
@@ -103,8 +107,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
-    // Runs one event handler. Errors of the program end it here: the operator sees the
-    // message, and the program ends with status 1. No handler runs once the program ends.
+    // Runs one event handler. A port failure ends it here and goes to portFailed; any other
+    // error of the program ends the program too: the operator sees the message, and the
+    // program ends with status 1. No handler runs once the program ends.
     void runHandler(const std::function<void()>& handler);
 
 private:

@@ -45,6 +45,8 @@ void Form1::runHandler(const std::function<void()>& handler) {
         handler();
     } catch (const ProgramEnding&) {
         // Already ended by whoever threw; only the unwinding was left to do.
+    } catch (const PortError& error) {
+        portFailed(error);
     } catch (const std::exception& error) {
         fail(QString::fromStdString(error.what()));
     } catch (...) {

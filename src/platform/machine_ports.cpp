@@ -3,17 +3,29 @@
 #include "port_address.h"
 
 #include <algorithm>
+#include <charconv>
 #include <fstream>
+#include <limits>
+#include <string_view>
 
 namespace vistrace {
 namespace {
 
-// The first number of base-addr is the data register's address (the second is the ECP
-// range, -1 when there is none).
+// The text comes from outside: only decimal digits that fit up to limit are a number (no
+// sign, no space, no "0x", nothing after them).
+bool decimal(std::string_view text, unsigned long limit, unsigned long& value) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc{} && stop == end && value <= limit;
+}
+
+// The first number of base-addr is the data register's address, in decimal as the kernel
+// writes it (the second is the ECP range, -1 when there is none).
 bool readBaseAddress(const std::filesystem::path& baseAddrFile, int& address) {
     std::ifstream file(baseAddrFile);
-    long value = -1;
-    if (!(file >> value) || value < 0 || value > 0xFFFF) {
+    std::string first;
+    unsigned long value = 0;
+    if (!(file >> first) || !decimal(first, 0xFFFF, value)) {
         return false;
     }
     address = static_cast<int>(value);
@@ -21,15 +33,10 @@ bool readBaseAddress(const std::filesystem::path& baseAddrFile, int& address) {
 }
 
 // parport10 comes after parport9.
-bool parportNumber(const std::string& name, unsigned long& number) {
+bool parportNumber(std::string_view name, unsigned long& number) {
     constexpr std::string_view kPrefix = "parport";
-    if (name.size() <= kPrefix.size() || name.compare(0, kPrefix.size(), kPrefix) != 0 ||
-        !std::all_of(name.begin() + kPrefix.size(), name.end(),
-                     [](char digit) { return digit >= '0' && digit <= '9'; })) {
-        return false;
-    }
-    number = std::stoul(name.substr(kPrefix.size()));
-    return true;
+    return name.starts_with(kPrefix) &&
+           decimal(name.substr(kPrefix.size()), std::numeric_limits<unsigned long>::max(), number);
 }
 
 } // namespace
@@ -37,11 +44,13 @@ bool parportNumber(const std::string& name, unsigned long& number) {
 std::vector<ParallelPort> listParallelPorts(const std::filesystem::path& procRoot) {
     std::vector<std::pair<unsigned long, ParallelPort>> found;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(procRoot, error)) {
-        const std::string name = entry.path().filename().string();
+    // Stepped by hand: the range-for's step throws when the directory cannot be read on.
+    for (std::filesystem::directory_iterator entry(procRoot, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
         unsigned long number = 0;
         int address = 0;
-        if (parportNumber(name, number) && readBaseAddress(entry.path() / "base-addr", address)) {
+        if (parportNumber(name, number) && readBaseAddress(entry->path() / "base-addr", address)) {
             found.emplace_back(number, ParallelPort{name, address});
         }
     }

@@ -42,10 +42,7 @@ PpdevPort::PpdevPort(std::filesystem::path procRoot, std::filesystem::path devRo
       claimLimit_(claimLimit) {}
 
 PpdevPort::~PpdevPort() {
-    for (auto& [address, device] : devices_) {
-        calls_.ioctl(device.fd, PPRELEASE, nullptr);
-        calls_.close(device.fd);
-    }
+    release();
 }
 
 std::vector<ParallelPort> PpdevPort::machinePorts() const {
@@ -55,9 +52,10 @@ std::vector<ParallelPort> PpdevPort::machinePorts() const {
 // The machine's ports are read afresh on every try, so that a port whose driver the
 // operator has just loaded is found without a restart.
 void PpdevPort::bind(int baseAddress) {
-    if (devices_.contains(baseAddress)) {
+    if (deviceAt(baseAddress) != nullptr) {
         return;
     }
+    release();
     const std::vector<ParallelPort> ports = machinePorts();
     const auto port = std::ranges::find(ports, baseAddress, &ParallelPort::baseAddress);
     if (port == ports.end()) {
@@ -81,7 +79,16 @@ void PpdevPort::bind(int baseAddress) {
         calls_.close(fd);
         throw;
     }
-    devices_.emplace(baseAddress, Device{fd, path});
+    device_ = Device{baseAddress, fd, path};
+}
+
+// A port that failed may refuse the release too; closing the device frees it all the same.
+void PpdevPort::release() {
+    if (device_) {
+        calls_.ioctl(device_->fd, PPRELEASE, nullptr);
+        calls_.close(device_->fd);
+        device_.reset();
+    }
 }
 
 int PpdevPort::openDevice(const std::string& path, const std::string& where) const {
@@ -120,40 +127,34 @@ void PpdevPort::claim(int fd, const std::string& where) const {
 }
 
 const PpdevPort::Device* PpdevPort::deviceAt(int baseAddress) const {
-    const auto found = devices_.find(baseAddress);
-    return found != devices_.end() ? &found->second : nullptr;
+    return device_ && device_->baseAddress == baseAddress ? &*device_ : nullptr;
 }
 
-void PpdevPort::control(const Device& device, int baseAddress, unsigned long request,
-                        const char* requestName, void* argument) const {
-    if (calls_.ioctl(device.fd, request, argument) < 0) {
+void PpdevPort::control(unsigned long request, const char* requestName, void* argument) const {
+    if (calls_.ioctl(device_->fd, request, argument) < 0) {
         const int error = errno;
-        throw PortError("Parallel port " + device.path + " (I/O address " +
-                        hexAddress(baseAddress) + ") failed: " + requestName + ": " +
+        throw PortError("Parallel port " + device_->path + " (I/O address " +
+                        hexAddress(device_->baseAddress) + ") failed: " + requestName + ": " +
                         describe(error));
     }
 }
 
 void PpdevPort::Out32(std::int16_t address, int value) {
-    const int baseAddress = baseAddressOf(address);
-    const Device* device = deviceAt(baseAddress);
-    if (device == nullptr) {
+    if (deviceAt(baseAddressOf(address)) == nullptr) {
         return;
     }
     auto data = static_cast<unsigned char>(value & 0xFF);
-    control(*device, baseAddress, PPWDATA, "PPWDATA", &data);
+    control(PPWDATA, "PPWDATA", &data);
 }
 
 std::int16_t PpdevPort::Inp32(std::int16_t address) {
     // Only status registers are read. The pattern wraps, as the port library's 16-bit
     // address does: the status register of the port at 0xFFFF is at 0.
-    const int baseAddress = baseAddressOf(address - kStatusRegisterOffset);
-    const Device* device = deviceAt(baseAddress);
-    if (device == nullptr) {
+    if (deviceAt(baseAddressOf(address - kStatusRegisterOffset)) == nullptr) {
         return kUnconnectedBus;
     }
     unsigned char status = 0;
-    control(*device, baseAddress, PPRSTATUS, "PPRSTATUS", &status);
+    control(PPRSTATUS, "PPRSTATUS", &status);
     return status;
 }
 

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <map>
+#include <optional>
 #include <string>
 
 namespace vistrace {
@@ -26,8 +26,8 @@ struct DeviceCalls {
 // asked for. No root and no ioperm: the user needs read-write access to the device node,
 // which Debian grants to the lp group.
 //
-// A port answers once bind has opened and claimed it, and is kept for the program's life;
-// both of its registers go through that one device. Any other address is a bus with
+// A port answers once bind has opened and claimed it, until release or the binding of another
+// address; both of its registers go through that one device. Any other address is a bus with
 // nothing on it: writes go nowhere and the status reads 255.
 class PpdevPort final : public PortIo, public PortBinder {
 public:
@@ -44,12 +44,14 @@ public:
 
     [[nodiscard]] std::vector<ParallelPort> machinePorts() const override;
     void bind(int baseAddress) override;
+    void release() override;
 
     void Out32(std::int16_t address, int value) override;
     std::int16_t Inp32(std::int16_t address) override;
 
 private:
     struct Device {
+        int baseAddress;
         int fd;
         std::string path;
     };
@@ -57,14 +59,13 @@ private:
     [[nodiscard]] int openDevice(const std::string& path, const std::string& where) const;
     void claim(int fd, const std::string& where) const;
     [[nodiscard]] const Device* deviceAt(int baseAddress) const;
-    void control(const Device& device, int baseAddress, unsigned long request,
-                 const char* requestName, void* argument) const;
+    void control(unsigned long request, const char* requestName, void* argument) const;
 
     std::filesystem::path procRoot_;
     std::filesystem::path devRoot_;
     DeviceCalls calls_;
     std::chrono::milliseconds claimLimit_;
-    std::map<int, Device> devices_;
+    std::optional<Device> device_;
 };
 
 } // namespace vistrace

@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     "               (378, 278, 3BC, DC00); without it, every port of this machine is\n"
     "               listed and the first one that can be used is checked\n"
     "  --simulated  check the simulated converter of vistrace-sim instead\n"
-    "  --help       show this text\n"
+    "  -h, --help   show this text\n"
     "\n"
     "Exit status: 0 when a converter answered, 1 when none did, the readings never changed\n"
     "or no port could be used, 2 on a usage error.\n";
@@ -132,40 +132,51 @@ int probeSimulator(const ProbeOptions& options, const ProbeSystem& system, std::
 
 } // namespace
 
-std::optional<ProbeOptions> parseProbeArguments(const std::vector<std::string>& arguments) {
+ProbeOptions parseProbeArguments(const std::vector<std::string>& arguments) {
     ProbeOptions options;
     for (const std::string& argument : arguments) {
-        if (argument == "--help") {
+        const auto quoted = [&] { return " '" + argument + "'"; };
+        if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--simulated") {
             options.simulated = true;
-        } else if (const auto address = parseAddress(argument); address && !options.address) {
+        } else if (argument.starts_with("-")) {
+            throw UsageError("unknown option:" + quoted());
+        } else if (options.address) {
+            throw UsageError("one port address at a time:" + quoted());
+        } else if (const auto address = parseAddress(argument)) {
             options.address = address;
         } else {
-            return std::nullopt;
+            throw UsageError("not a port address:" + quoted());
         }
     }
     return options;
 }
 
+// Nothing that goes wrong may end the probe without a word: whatever it did not expect is
+// reported as a failure.
 int runProbe(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
              const ProbeSystem& system) {
-    const std::optional<ProbeOptions> options = parseProbeArguments(arguments);
-    if (!options) {
-        err << kUsage;
+    ProbeOptions options;
+    try {
+        options = parseProbeArguments(arguments);
+    } catch (const UsageError& error) {
+        err << "vistrace-probe: " << error.what() << "\n\n" << kUsage;
         return kProbeUsage;
     }
-    if (options->help) {
+    if (options.help) {
         out << kUsage;
         return EXIT_SUCCESS;
     }
     try {
-        return options->simulated ? probeSimulator(*options, system, out)
-                                  : probeMachine(*options, system, out, err);
+        return options.simulated ? probeSimulator(options, system, out)
+                                 : probeMachine(options, system, out, err);
     } catch (const VistraceError& error) {
         err << "vistrace-probe: " << error.what() << '\n';
-        return kProbeFailed;
+    } catch (const std::exception& error) {
+        err << "vistrace-probe: unexpected error: " << error.what() << '\n';
     }
+    return kProbeFailed;
 }
 
 } // namespace vistrace

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,10 +19,15 @@ struct ProbeOptions {
     std::optional<int> address; // a base address, 0 to 0xFFFF
 };
 
-// The options of the command line after the program name, or nothing when they make no
-// sense: one ADDRESS in hex as the Port Address list writes it (378, DC00), --simulated,
-// --help.
-std::optional<ProbeOptions> parseProbeArguments(const std::vector<std::string>& arguments);
+// A command line that makes no sense; the message names the argument at fault.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The options of the command line after the program name: one ADDRESS in hex as the Port
+// Address list writes it (378, DC00), --simulated, --help or -h. Throws UsageError.
+ProbeOptions parseProbeArguments(const std::vector<std::string>& arguments);
 
 // Where the machine's ports are found, how they are reached, and whether the instrument would
 // capture under real-time priority here; tests point these at fakes.

@@ -49,9 +49,10 @@ TEST_F(ControlTest, StartUpAndEachSelectorAssignTheirRowsAndNoSelectionNothing) 
     EXPECT_TRUE(window->state == before);
 }
 
-// The window on the ppdev back end over a fake tree with a port at 0x378, none at 0x278, and a
-// card at 0xDC00 whose driver is loaded after start-up.
-TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOneWarnsAtEachPickAndBehavesUnconnected) {
+// The window on the ppdev back end over a fake tree with a port at 0x378 that fails at the idle
+// write, none at 0x278, and a card at 0xDC00 whose driver is loaded after start-up. One port is
+// held at a time.
+TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOrFailedOneWarnsAndBehavesUnconnected) {
     FakeParport tree;
     tree.addPort("parport0", 0x378);
     PpdevPort ppdev(tree.proc(), tree.dev(), tree.calls());
@@ -60,18 +61,31 @@ TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOneWarnsAtEachPickAndBe
         window->Port_Address_Box->setCurrentIndex(index);
         emit window->Port_Address_Box->activated(index);
     };
+    const auto logSince = [&tree](std::size_t from) {
+        return std::vector(tree.log.begin() + static_cast<std::ptrdiff_t>(from), tree.log.end());
+    };
+    tree.errnos[PPWDATA] = EIO;
     window->load();
-    EXPECT_EQ(tree.log, (std::vector<std::string>{"open parport0", "101 PPCLAIM", "101 PPDATADIR 0",
-                                                  "101 PPWDATA 255"}));
+    EXPECT_EQ(logSince(3),
+              (std::vector<std::string>{"101 PPWDATA 255", "101 PPRELEASE", "101 close"}));
+    EXPECT_TRUE(!window->ending() && window->state.counter_frequency != 0 && boxes.size() == 1);
+    EXPECT_TRUE(boxes.at(0).text.startsWith(
+        QString::fromStdString("Parallel port " + (tree.dev() / "parport0").string() +
+                               " (I/O address 0x378) failed: PPWDATA: Input/output error. Check")));
     EXPECT_EQ(window->Port_Address_Box->count(), 3) << "a second 378";
+    tree.errnos.clear();
+    pick(0);
     pick(1);
-    ASSERT_EQ(boxes.size(), 1U);
-    EXPECT_EQ(boxes[0].icon, static_cast<int>(QMessageBox::Warning));
-    EXPECT_TRUE(boxes[0].text.contains("0x278") && boxes[0].text.contains("0x378"));
+    EXPECT_EQ(logSince(6),
+              (std::vector<std::string>{"open parport0", "102 PPCLAIM", "102 PPDATADIR 0",
+                                        "102 PPRELEASE", "102 close"}));
+    ASSERT_EQ(boxes.size(), 2U);
+    EXPECT_EQ(boxes[1].icon, static_cast<int>(QMessageBox::Warning));
+    EXPECT_TRUE(boxes[1].text.contains("0x278") && boxes[1].text.contains("0x378"));
     window->Command1->click();
     EXPECT_EQ(window->state.samples[500], 136) << "an unconnected bus reads 255";
     pick(1);
-    EXPECT_EQ(boxes.size(), 2U) << "picking the address shown tries again";
+    EXPECT_EQ(boxes.size(), 3U) << "picking the address shown tries again";
 
     tree.addPort("parport1", 0xDC00);
     window->Port_Address_Box->showPopup();
@@ -81,9 +95,13 @@ TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOneWarnsAtEachPickAndBe
     window->Command1->click();
     EXPECT_EQ(window->state.samples[500], 0) << "every status reading was 0x78";
     const std::size_t logged = tree.log.size();
+    pick(3);
     pick(0);
-    EXPECT_EQ(tree.log.size(), logged) << "choosing a port wrote to it";
-    EXPECT_EQ(boxes.size(), 2U);
+    EXPECT_EQ(logSince(logged),
+              (std::vector<std::string>{"103 PPRELEASE", "103 close", "open parport0",
+                                        "104 PPCLAIM", "104 PPDATADIR 0"}))
+        << "choosing a port wrote to it, or the one left stays held";
+    EXPECT_EQ(boxes.size(), 3U);
 }
 
 } // namespace

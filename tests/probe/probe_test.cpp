@@ -50,19 +50,30 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
 }
 
 // A fake port's status reads the same every time: the first usable port of two checked, no
-// converter there.
+// converter there. A usage error names the argument; nothing unexpected aborts.
 TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
-    EXPECT_EQ(parseProbeArguments({"--simulated", "DC00"}).value_or(ProbeOptions{}).address,
-              0xDC00);
     FakeParport tree;
-    const ProbeSystem system{tree.proc(), tree.dev(), [] { return RealtimeGrant::Refused; },
-                             tree.calls()};
+    bool grantFails = false;
+    const ProbeSystem system{
+        tree.proc(), tree.dev(),
+        [&] { return grantFails ? throw std::logic_error("no grant") : RealtimeGrant::Refused; },
+        tree.calls()};
     std::ostringstream out;
     const auto run = [&](const std::vector<std::string>& arguments) {
         out.str("");
         return runProbe(arguments, out, out, system);
     };
-    EXPECT_EQ(run({"378", "278"}), 2);
+    for (const auto& [arguments, fault] : {std::pair<std::vector<std::string>, std::string>{
+                                               {"378", "378"}, "one port address at a time: '378'"},
+                                           {{" 378"}, "not a port address: ' 378'"},
+                                           {{"--simulated", "-x"}, "unknown option: '-x'"}}) {
+        EXPECT_EQ(run(arguments), 2);
+        EXPECT_THAT(out.str(), ::testing::StartsWith("vistrace-probe: " + fault + "\n\nUsage:"));
+    }
+    EXPECT_EQ(run({"-h"}), 0);
+    EXPECT_THAT(out.str(), ::testing::StartsWith("Usage:"));
+    tree.addEntry("parport99999999999999999999", "888\t-1\n");
+    tree.addEntry("parport3", "0x378\t-1\n");
     EXPECT_EQ(run({}), 1);
     EXPECT_THAT(out.str(), HasSubstr("modprobe parport_pc"));
     tree.addPort("parport0", 0x378);
@@ -76,6 +87,9 @@ TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     EXPECT_EQ(run({"--simulated"}), 0);
     EXPECT_THAT(out.str(), HasSubstr("Real-time capture:        not granted"));
     EXPECT_EQ(run({"--simulated", "278"}), 1);
+    grantFails = true;
+    EXPECT_EQ(run({"--simulated"}), 1);
+    EXPECT_THAT(out.str(), HasSubstr("vistrace-probe: unexpected error: no grant\n"));
 }
 
 } // namespace

@@ -31,7 +31,8 @@ void ControlTest::SetUp() {
         std::make_unique<RealtimeSweeps>(scheduler, counter, RealtimeLimits{950'000, 1'000'000});
     counted = {};
     counted.inner = sweeps.get();
-    window = std::make_unique<ScopeWindow>(port, counter, counted, unbound);
+    binder = {};
+    window = std::make_unique<ScopeWindow>(port, counter, counted, binder);
     port.beforeAccess = [this](const PortAccess&) {
         for (auto& [number, action] : steps) {
             if (action && number <= port.accesses.size()) {

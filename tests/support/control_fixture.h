@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes.h"
+#include "port_address.h"
 #include "realtime_sweeps.h"
 #include "scope_window.h"
 
@@ -26,6 +27,14 @@ struct CountedSweeps final : SweepCapture {
     }
     SweepCapture* inner = nullptr;
     int count = 0;
+};
+
+// Records what the window asks of its binder: "bind 0x378", "release".
+struct RecordingBinder final : PortBinder {
+    [[nodiscard]] std::vector<ParallelPort> machinePorts() const override { return {}; }
+    void bind(int baseAddress) override { calls.push_back("bind " + hexAddress(baseAddress)); }
+    void release() override { calls.emplace_back("release"); }
+    std::vector<std::string> calls;
 };
 
 // What a modal message box showed before it was answered.
@@ -61,7 +70,7 @@ protected:
     FakeScheduler scheduler;
     std::unique_ptr<RealtimeSweeps> sweeps;
     CountedSweeps counted;
-    NothingToBind unbound;
+    RecordingBinder binder;
     std::unique_ptr<ScopeWindow> window;
     std::vector<SeenBox> boxes;
     std::function<void()> whileBoxOpen;

@@ -17,8 +17,8 @@ namespace vistrace::testing {
 
 // A fake /proc/sys/dev/parport and /dev in a temporary directory, and a fake kernel behind
 // DeviceCalls: descriptors from 101, a log of every call with the byte written or the direction
-// set, the descriptors left open, the failures a test asks for, and a claim held elsewhere:
-// asleep until a signal interrupts it.
+// set, the descriptors left open, the errno a test asks of each call, and a claim held
+// elsewhere: asleep until a signal interrupts it.
 class FakeParport {
 public:
     FakeParport() : root_(makeRoot()) { std::filesystem::create_directories(proc()); }
@@ -27,8 +27,11 @@ public:
     FakeParport& operator=(const FakeParport&) = delete;
 
     void addPort(const std::string& name, int baseAddress, int ecpAddress = -1) const {
+        addEntry(name, std::to_string(baseAddress) + '\t' + std::to_string(ecpAddress) + '\n');
+    }
+    void addEntry(const std::string& name, const std::string& baseAddr) const {
         std::filesystem::create_directories(proc() / name);
-        std::ofstream(proc() / name / "base-addr") << baseAddress << '\t' << ecpAddress << '\n';
+        std::ofstream(proc() / name / "base-addr") << baseAddr;
     }
     [[nodiscard]] std::filesystem::path proc() const { return root_ / "proc"; }
     [[nodiscard]] std::filesystem::path dev() const { return root_ / "dev"; }
@@ -48,7 +51,7 @@ public:
                     if (request == PPRSTATUS) {
                         *static_cast<unsigned char*>(argument) = 0x78;
                     }
-                    errno = request == PPCLAIM ? claimErrno : request == PPRSTATUS ? readErrno : 0;
+                    errno = errnos[request];
                     return errno != 0 ? -1 : 0;
                 },
                 [this](int fd) {
@@ -58,8 +61,7 @@ public:
     }
 
     int openErrno = 0;
-    int claimErrno = 0;
-    int readErrno = 0;
+    std::map<unsigned long, int> errnos; // by request
     bool claimHeld = false;
     std::vector<std::string> log;
     std::set<int> openFds;
