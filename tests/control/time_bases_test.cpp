@@ -71,6 +71,13 @@ TEST_F(ControlTest, SweepsHeldUpOnABusyMachineKeepTheirSpacing) {
     port.ticksPerAccess = 2'000;
     window->Port_Address_Box->setCurrentIndex(1);
     EXPECT_NEAR(sweep(), 1.0, 0.01) << "the first sweep on the slower port";
+    for (const bool reached : {false, true}) { // the address picked again once it answers
+        binder.unreachable = !reached;
+        emit window->Port_Address_Box->activated(1);
+        const std::size_t before = port.accesses.size();
+        sweep();
+        EXPECT_EQ(port.accesses.size() - before, kTiming + kSweep) << "timed anew: " << reached;
+    }
     EXPECT_NEAR(sweep(), 1.0, 0.001) << "the second";
     const double quiet = window->state.sample_interval;
     for (int i = 0; i < 20; ++i) {

@@ -54,10 +54,10 @@ TEST(ConverterCheck, ALineThatNeverChangesIsNamedWithItsPinAndSampleBits) {
 TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     FakeParport tree;
     bool grantFails = false;
+    RealtimeGrant grant = RealtimeGrant::Refused;
     const ProbeSystem system{
         tree.proc(), tree.dev(),
-        [&] { return grantFails ? throw std::logic_error("no grant") : RealtimeGrant::Refused; },
-        tree.calls()};
+        [&] { return grantFails ? throw std::logic_error("no grant") : grant; }, tree.calls()};
     std::ostringstream out;
     const auto run = [&](const std::vector<std::string>& arguments) {
         out.str("");
@@ -86,6 +86,10 @@ TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     EXPECT_THAT(out.str(), HasSubstr("converter at 0x378:"));
     EXPECT_EQ(run({"--simulated"}), 0);
     EXPECT_THAT(out.str(), HasSubstr("Real-time capture:        not granted"));
+    grant = RealtimeGrant::AlreadyRealtime;
+    EXPECT_EQ(run({"--simulated"}), 0);
+    EXPECT_THAT(out.str(), HasSubstr(": already real-time when started: vistrace leaves its "
+                                     "priority alone\n"));
     EXPECT_EQ(run({"--simulated", "278"}), 1);
     grantFails = true;
     EXPECT_EQ(run({"--simulated"}), 1);

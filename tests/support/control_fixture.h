@@ -32,9 +32,15 @@ struct CountedSweeps final : SweepCapture {
 // Records what the window asks of its binder: "bind 0x378", "release".
 struct RecordingBinder final : PortBinder {
     [[nodiscard]] std::vector<ParallelPort> machinePorts() const override { return {}; }
-    void bind(int baseAddress) override { calls.push_back("bind " + hexAddress(baseAddress)); }
+    void bind(int baseAddress) override {
+        calls.push_back("bind " + hexAddress(baseAddress));
+        if (unreachable) {
+            throw PortUnreachable("unreachable");
+        }
+    }
     void release() override { calls.emplace_back("release"); }
     std::vector<std::string> calls;
+    bool unreachable = false;
 };
 
 // What a modal message box showed before it was answered.
