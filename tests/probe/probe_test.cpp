@@ -88,7 +88,7 @@ TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     EXPECT_THAT(out.str(), HasSubstr("Real-time capture:        not granted"));
     grant = RealtimeGrant::AlreadyRealtime;
     EXPECT_EQ(run({"--simulated"}), 0);
-    EXPECT_THAT(out.str(), HasSubstr(": already real-time when started: vistrace leaves its "
+    EXPECT_THAT(out.str(), HasSubstr(" already real-time when started: vistrace leaves its "
                                      "priority alone\n"));
     EXPECT_EQ(run({"--simulated", "278"}), 1);
     grantFails = true;
