@@ -2,7 +2,7 @@
 
 include(GNUInstallDirs)
 
-install(TARGETS vistrace vistrace-sim vistrace-probe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vistrace vistrace-sim vistrace-probe vistrace-capture RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/vistrace.desktop packaging/vistrace-sim.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/vistrace.svg
@@ -31,7 +31,7 @@ configure_file(packaging/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog 
 vistrace_compress(${PROJECT_BINARY_DIR}/packaging/changelog ${doc_dir}/changelog.gz)
 set(compressed_docs ${doc_dir}/changelog.gz)
 
-set(manual_pages vistrace vistrace-sim vistrace-probe)
+set(manual_pages vistrace vistrace-sim vistrace-probe vistrace-capture)
 set(compressed_pages)
 foreach(page IN LISTS manual_pages)
   # Each page's header gives the project's version.

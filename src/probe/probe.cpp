@@ -76,25 +76,6 @@ int check(PortIo& port, int baseAddress, const ProbeSystem& system, std::ostream
     return result.verdict == ConverterCheck::Verdict::Answered ? kProbeAnswered : kProbeFailed;
 }
 
-// Each port is tried on a back end of its own, released again before the next.
-std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports,
-                                   const ProbeSystem& system, std::ostream& out) {
-    std::optional<int> usable;
-    out << "Parallel ports of this machine:\n";
-    for (const ParallelPort& port : ports) {
-        out << "  " << (system.devRoot / port.name).string() << "  " << hexAddress(port.baseAddress)
-            << "  ";
-        try {
-            PpdevPort(system.procRoot, system.devRoot, system.deviceCalls).bind(port.baseAddress);
-            out << "can be opened and claimed\n";
-            usable = usable.value_or(port.baseAddress);
-        } catch (const PortUnreachable& error) {
-            out << "cannot be used: " << error.what() << '\n';
-        }
-    }
-    return usable;
-}
-
 int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::ostream& out,
                  std::ostream& err) {
     std::optional<int> address = options.address;
@@ -105,7 +86,7 @@ int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::os
                 << '\n';
             return kProbeFailed;
         }
-        address = firstUsablePort(ports, system, out);
+        address = firstUsablePort(ports, system.procRoot, system.devRoot, system.deviceCalls, out);
         if (!address) {
             err << "vistrace-probe: none of this machine's parallel ports can be used; the "
                    "list above says why.\n";
