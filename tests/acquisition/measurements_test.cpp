@@ -1,0 +1,131 @@
+#include "measurements.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace vistrace::testing {
+namespace {
+
+// A signal in volts at a time in seconds, read as the converter would: 25.5 units a volt
+// below 128, clipped to its range.
+using Signal = std::function<double(double)>;
+
+std::uint8_t converted(double volts) {
+    return static_cast<std::uint8_t>(std::clamp(std::round(128.0 - volts * 25.5), 0.0, 255.0));
+}
+
+SweepRecord sampled(const Signal& signal, const std::vector<double>& times) {
+    SweepRecord sweep;
+    sweep.seconds = times;
+    for (const double t : times) {
+        sweep.samples.push_back(converted(signal(t)));
+    }
+    sweep.lengthSeconds = times.back();
+    return sweep;
+}
+
+std::vector<double> evenTimes(int count, double step) {
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        times.push_back(i * step);
+    }
+    return times;
+}
+
+double phase(double t, double hertz) {
+    return t * hertz - std::floor(t * hertz);
+}
+
+TEST(Measurements, OfGeneratedSweepsWithKnownAnswers) {
+    const double pi = std::numbers::pi;
+    const Signal sine = [=](double t) { return 2.0 * std::sin(2 * pi * 1000 * t); };
+    const Signal square = [](double t) { return phase(t, 500) < 0.25 ? 3.0 : -1.0; };
+    const Signal triangle = [](double t) { return 4.0 * std::abs(phase(t, 200) - 0.5) - 1.0; };
+    const Signal clipped = [](double t) { return phase(t, 500) < 0.5 ? 9.0 : -9.0; };
+    std::vector<double> uneven; // each step 20 to 60 us, none alike
+    for (int i = 0; i < 250; ++i) {
+        uneven.push_back(i == 0 ? 0.0 : uneven.back() + 20e-6 + 40e-6 * phase(i * 0.618, 1));
+    }
+    std::vector<double> heldUp = evenTimes(250, 40e-6); // 7.3 ms lost after sample 100
+    for (std::size_t i = 100; i < heldUp.size(); ++i) {
+        heldUp[i] += 7.3e-3;
+    }
+    struct Case {
+        const char* name;
+        Signal signal;
+        std::vector<double> times;
+        double peakToPeak, mean, rms, hertz, duty; // 0 hertz: missing says why
+        const char* missing;
+        bool clipped;
+    };
+    const std::vector<Case> cases{
+        {"sine", sine, evenTimes(250, 40e-6), 4.0, 0.0, std::sqrt(2.0), 1000, 0.5, "", false},
+        {"square at 25 %", square, evenTimes(500, 40e-6), 4.0, 0.0, std::sqrt(3.0), 500, 0.25, "",
+         false},
+        {"triangle", triangle, evenTimes(500, 100e-6), 2.0, 0.0, 1 / std::sqrt(3.0), 200, 0.5, "",
+         false},
+        {"clipped at 0 and 255", clipped, evenTimes(250, 40e-6), 255 / 25.5, 0.0, 5.0, 500, 0.5, "",
+         true},
+        {"uneven times", sine, uneven, 4.0, 0.0, std::sqrt(2.0), 1000, 0.5, "", false},
+        {"held up mid-sweep", sine, heldUp, 4.0, 0.0, std::sqrt(2.0), 1000, 0.5, "", false},
+        {"steady", [](double) { return 0.04; }, evenTimes(500, 40e-6), 0.0, 0.04, 0.04, 0, 0,
+         "input steady", false},
+        {"fewer than two periods", sine, evenTimes(25, 40e-6), 4.0, 0.0, std::sqrt(2.0), 0, 0,
+         "fewer than two periods", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Measurements m = measure(sampled(c.signal, c.times));
+        EXPECT_NEAR(m.peakToPeak, c.peakToPeak, 0.08);
+        EXPECT_NEAR(m.maximum - m.minimum, m.peakToPeak, 1e-12);
+        EXPECT_NEAR(m.mean, c.mean, 0.05);
+        EXPECT_NEAR(m.rms, c.rms, 0.05);
+        EXPECT_EQ(m.clipped, c.clipped);
+        if (c.hertz == 0) {
+            EXPECT_FALSE(m.frequency.value);
+            EXPECT_TRUE(m.frequency.missing.starts_with(c.missing)) << m.frequency.missing;
+            EXPECT_EQ(m.duty.missing, m.frequency.missing);
+            continue;
+        }
+        ASSERT_TRUE(m.frequency.value && m.period.value && m.duty.value);
+        EXPECT_NEAR(*m.frequency.value, c.hertz, c.hertz * 0.005);
+        EXPECT_NEAR(*m.period.value * c.hertz, 1.0, 0.005);
+        EXPECT_NEAR(*m.duty.value, c.duty, 0.03);
+    }
+    const Measurements evenly = measure(sampled(sine, evenTimes(250, 40e-6)));
+    EXPECT_NEAR(evenly.medianSpacing.value.value_or(0), 40e-6, 1e-12);
+}
+
+// The times a sweep keeps: its own counter readings where it read the clock per sample, else
+// its measured length spread evenly.
+TEST(Measurements, SweepTimesFromTheCounterOrSpreadEvenly) {
+    ScopeState state;
+    state.sample_count = 4;
+    state.counter_frequency = 1'000'000;
+    const std::vector<std::int64_t> starts{1000, 1040, 1090, 1130};
+    for (int i = 1; i <= 4; ++i) {
+        state.sample_starts[i] = starts[static_cast<std::size_t>(i - 1)];
+        state.samples[i] = static_cast<std::uint8_t>(100 + i);
+    }
+    state.sample_interval = 1e-5;
+    const SweepRecord timed = recordSweep(state, 2e-4);
+    EXPECT_FALSE(timed.spread);
+    EXPECT_EQ(timed.samples, (std::vector<std::uint8_t>{101, 102, 103, 104}));
+    const std::vector<double> timedSeconds{0.0, 40e-6, 90e-6, 130e-6};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_NEAR(timed.seconds[i], timedSeconds[i], 1e-12);
+    }
+    state.sample_interval = 0.0;
+    const SweepRecord spread = recordSweep(state, 2e-4);
+    EXPECT_TRUE(spread.spread);
+    const std::vector<double> spreadSeconds{0.0, 5e-5, 1e-4, 1.5e-4};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_NEAR(spread.seconds[i], spreadSeconds[i], 1e-15);
+    }
+}
+
+} // namespace
+} // namespace vistrace::testing
