@@ -56,7 +56,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "waits for a trigger if asked to and draws the trace over a ten-by-ten\n"
     "graticule. vistrace-sim is the same instrument with a simulated converter,\n"
     "for trying it without the hardware. vistrace-probe checks the wiring and\n"
-    "the speed of a newly built converter.")
+    "the speed of a newly built converter. vistrace-capture captures sweeps from\n"
+    "the command line to CSV with each sample's real time, to a PNG picture of\n"
+    "the screen, and to measurements of voltage, frequency and duty cycle.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_CONTACT "${VISTRACE_PACKAGE_MAINTAINER}")
 set(CPACK_STRIP_FILES ON)
