@@ -105,25 +105,19 @@ TEST(Measurements, SweepTimesFromTheCounterOrSpreadEvenly) {
     ScopeState state;
     state.sample_count = 4;
     state.counter_frequency = 1'000'000;
-    const std::vector<std::int64_t> starts{1000, 1040, 1090, 1130};
-    for (int i = 1; i <= 4; ++i) {
-        state.sample_starts[i] = starts[static_cast<std::size_t>(i - 1)];
+    for (const auto& [i, start] : {std::pair{1, 1000}, {2, 1040}, {3, 1090}, {4, 1130}}) {
+        state.sample_starts[i] = start;
         state.samples[i] = static_cast<std::uint8_t>(100 + i);
     }
-    state.sample_interval = 1e-5;
-    const SweepRecord timed = recordSweep(state, 2e-4);
-    EXPECT_FALSE(timed.spread);
-    EXPECT_EQ(timed.samples, (std::vector<std::uint8_t>{101, 102, 103, 104}));
-    const std::vector<double> timedSeconds{0.0, 40e-6, 90e-6, 130e-6};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_NEAR(timed.seconds[i], timedSeconds[i], 1e-12);
-    }
-    state.sample_interval = 0.0;
-    const SweepRecord spread = recordSweep(state, 2e-4);
-    EXPECT_TRUE(spread.spread);
-    const std::vector<double> spreadSeconds{0.0, 5e-5, 1e-4, 1.5e-4};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_NEAR(spread.seconds[i], spreadSeconds[i], 1e-15);
+    for (const auto& [interval, spread, times] :
+         {std::tuple{1e-5, false, std::vector{0.0, 40e-6, 90e-6, 130e-6}},
+          {0.0, true, std::vector{0.0, 5e-5, 1e-4, 1.5e-4}}}) {
+        state.sample_interval = interval;
+        const SweepRecord sweep = recordSweep(state, 2e-4);
+        EXPECT_EQ(sweep.spread, spread);
+        EXPECT_EQ(sweep.samples, (std::vector<std::uint8_t>{101, 102, 103, 104}));
+        EXPECT_TRUE(std::ranges::equal(sweep.seconds, times,
+                                       [](double a, double b) { return std::abs(a - b) < 1e-12; }));
     }
 }
 
