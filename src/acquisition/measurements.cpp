@@ -21,8 +21,9 @@ struct Crossings {
 };
 
 // Where the straight line between two samples meets level.
-double crossingTime(double t0, double v0, double t1, double v1, double level) {
-    return t0 + (level - v0) / (v1 - v0) * (t1 - t0);
+double crossingTime(double before, double voltsBefore, double after, double voltsAfter,
+                    double level) {
+    return before + (level - voltsBefore) / (voltsAfter - voltsBefore) * (after - before);
 }
 
 Crossings findCrossings(const std::vector<double>& volts, const std::vector<double>& seconds,

@@ -105,7 +105,7 @@ void sweep(Run& run, const RecorderOptions& options, PortIo& port, PerformanceCo
         return false;
     };
     try {
-        for (int n = 0; n < options.sweeps && !ended(); ++n) {
+        for (int taken = 0; taken < options.sweeps && !ended(); ++taken) {
             if (options.trigger) {
                 const auto deadline = std::chrono::steady_clock::now() +
                                       std::chrono::duration<double>(options.timeoutSeconds);

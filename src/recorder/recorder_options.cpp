@@ -108,37 +108,64 @@ using Setter = std::function<void(RecorderOptions&, const std::string&)>;
 const std::map<std::string, Setter, std::less<>>& valueOptions() {
     static const std::map<std::string, Setter, std::less<>> options{
         {"--time-base",
-         [](RecorderOptions& o, const std::string& v) {
-             o.timeBaseRow = rowOrFail(kTimeBaseRows, v, "not a time base");
+         [](RecorderOptions& into, const std::string& text) {
+             into.timeBaseRow = rowOrFail(kTimeBaseRows, text, "not a time base");
          }},
-        {"--trigger", [](RecorderOptions& o, const std::string& v) { o.trigger = slope(v); }},
+        {"--trigger",
+         [](RecorderOptions& into, const std::string& text) { into.trigger = slope(text); }},
         {"--level",
-         [](RecorderOptions& o, const std::string& v) {
-             o.levelRow = rowOrFail(kTriggerLevelRows, v, "not a trigger level");
+         [](RecorderOptions& into, const std::string& text) {
+             into.levelRow = rowOrFail(kTriggerLevelRows, text, "not a trigger level");
          }},
         {"--volts-per-div",
-         [](RecorderOptions& o, const std::string& v) {
-             o.gainRow = rowOrFail(kGainRows, v, "not a sensitivity");
+         [](RecorderOptions& into, const std::string& text) {
+             into.gainRow = rowOrFail(kGainRows, text, "not a sensitivity");
          }},
-        {"--sweeps", [](RecorderOptions& o, const std::string& v) { o.sweeps = sweepCount(v); }},
-        {"--timeout",
-         [](RecorderOptions& o, const std::string& v) { o.timeoutSeconds = timeout(v); }},
+        {"--sweeps",
+         [](RecorderOptions& into, const std::string& text) { into.sweeps = sweepCount(text); }},
+        {"--timeout", [](RecorderOptions& into,
+                         const std::string& text) { into.timeoutSeconds = timeout(text); }},
         {"--output",
-         [](RecorderOptions& o, const std::string& v) {
-             if (v.empty()) {
-                 fail("not a file name", v);
+         [](RecorderOptions& into, const std::string& text) {
+             if (text.empty()) {
+                 fail("not a file name", text);
              }
-             o.output = v;
+             into.output = text;
          }},
         {"--picture",
-         [](RecorderOptions& o, const std::string& v) {
-             if (v.empty() || v == "-") {
-                 fail("not a file name for the picture", v);
+         [](RecorderOptions& into, const std::string& text) {
+             if (text.empty() || text == "-") {
+                 fail("not a file name for the picture", text);
              }
-             o.picture = v;
+             into.picture = text;
          }},
     };
     return options;
+}
+
+void takeAddress(RecorderOptions& options, const std::string& argument) {
+    const auto address = parseAddressItem(argument);
+    if (!address) {
+        fail("not a port address", argument);
+    }
+    if (options.address) {
+        fail("a second port", argument);
+    }
+    options.address = address;
+}
+
+// Options that make sense alone but not together.
+void checkTogether(const RecorderOptions& options, bool levelGiven) {
+    if (options.simulated && options.address) {
+        fail("the simulated converter has no port to choose", addressItem(*options.address));
+    }
+    if (levelGiven && !options.trigger) {
+        fail("a trigger level needs --trigger",
+             kTriggerLevelRows[static_cast<std::size_t>(options.levelRow)].item);
+    }
+    if (options.measure && options.output == "-") {
+        fail("--measure prints on standard output, where the CSV would go", "--output -");
+    }
 }
 
 } // namespace
@@ -171,25 +198,11 @@ RecorderOptions parseRecorderArguments(const std::vector<std::string>& arguments
             levelGiven = levelGiven || name == "--level";
         } else if (argument.starts_with("-") && argument != "-") {
             fail("not an option", argument);
-        } else if (const auto address = parseAddressItem(argument)) {
-            if (options.address) {
-                fail("a second port", argument);
-            }
-            options.address = address;
         } else {
-            fail("not a port address", argument);
+            takeAddress(options, argument);
         }
     }
-    if (options.simulated && options.address) {
-        fail("the simulated converter has no port to choose", addressItem(*options.address));
-    }
-    if (levelGiven && !options.trigger) {
-        fail("a trigger level needs --trigger",
-             kTriggerLevelRows[static_cast<std::size_t>(options.levelRow)].item);
-    }
-    if (options.measure && options.output == "-") {
-        fail("--measure prints on standard output, where the CSV would go", "--output -");
-    }
+    checkTogether(options, levelGiven);
     return options;
 }
 

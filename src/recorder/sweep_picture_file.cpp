@@ -13,11 +13,12 @@
 namespace vistrace {
 
 void writeSweepPicture(const std::string& path, const ScopeState& state) {
-    int argc = 1;
-    std::array<char, 17> name{"vistrace-capture"};
-    std::array<char*, 2> argv{name.data(), nullptr};
     std::optional<QApplication> application;
     if (QCoreApplication::instance() == nullptr) {
+        // Qt keeps argc and argv for the application's life.
+        static int argc = 1;
+        static std::array<char, 17> name{"vistrace-capture"};
+        static std::array<char*, 2> argv{name.data(), nullptr};
         // The picture is the screen's 505 x 421 pixels whatever the desktop's scale factor.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qunsetenv("QT_SCALE_FACTOR");

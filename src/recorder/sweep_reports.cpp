@@ -47,10 +47,10 @@ void writeSweepsCsv(std::ostream& out, const CaptureHeader& header,
         text << "# time_s: each sample's own time on the clock from its sweep's first sample\n";
     }
     text << "sweep,sample,time_s,raw,volts\n";
-    for (std::size_t s = 0; s < sweeps.size(); ++s) {
-        const SweepRecord& sweep = sweeps[s];
+    for (std::size_t index = 0; index < sweeps.size(); ++index) {
+        const SweepRecord& sweep = sweeps[index];
         for (std::size_t i = 0; i < sweep.samples.size(); ++i) {
-            text << s + 1 << ',' << i + 1 << ',' << fixed(sweep.seconds[i], 9) << ','
+            text << index + 1 << ',' << i + 1 << ',' << fixed(sweep.seconds[i], 9) << ','
                  << int{sweep.samples[i]} << ',' << fixed(voltsOf(sweep.samples[i]), 4) << '\n';
         }
     }
@@ -59,20 +59,22 @@ void writeSweepsCsv(std::ostream& out, const CaptureHeader& header,
 
 void writeMeasurements(std::ostream& out, const std::vector<SweepRecord>& sweeps) {
     std::ostringstream text = classicStream();
-    for (std::size_t s = 0; s < sweeps.size(); ++s) {
-        const Measurements m = measure(sweeps[s]);
-        const char* limit = m.clipped ? " (the converter's limit: the input may go beyond)" : "";
-        text << (s == 0 ? "" : "\n") << "Sweep " << s + 1 << " of " << sweeps.size() << '\n'
-             << "  Maximum:         " << fixed(m.maximum, 3, " V") << limit << '\n'
-             << "  Minimum:         " << fixed(m.minimum, 3, " V") << limit << '\n'
-             << "  Peak-to-peak:    " << fixed(m.peakToPeak, 3, " V") << '\n'
-             << "  Mean:            " << fixed(m.mean, 3, " V") << '\n'
-             << "  RMS:             " << fixed(m.rms, 3, " V") << '\n'
-             << "  Frequency:       " << reading(m.frequency, 1.0, 2, " Hz") << '\n'
-             << "  Period:          " << reading(m.period, 1e3, 4, " ms") << '\n'
-             << "  Duty cycle:      " << reading(m.duty, 100.0, 1, " %") << '\n'
-             << "  Sample spacing:  " << reading(m.medianSpacing, 1e6, 2, " us (median)") << '\n'
-             << "  Sweep length:    " << fixed(m.lengthSeconds * 1e3, 3, " ms") << '\n';
+    for (std::size_t index = 0; index < sweeps.size(); ++index) {
+        const Measurements measured = measure(sweeps[index]);
+        const char* limit =
+            measured.clipped ? " (the converter's limit: the input may go beyond)" : "";
+        text << (index == 0 ? "" : "\n") << "Sweep " << index + 1 << " of " << sweeps.size() << '\n'
+             << "  Maximum:         " << fixed(measured.maximum, 3, " V") << limit << '\n'
+             << "  Minimum:         " << fixed(measured.minimum, 3, " V") << limit << '\n'
+             << "  Peak-to-peak:    " << fixed(measured.peakToPeak, 3, " V") << '\n'
+             << "  Mean:            " << fixed(measured.mean, 3, " V") << '\n'
+             << "  RMS:             " << fixed(measured.rms, 3, " V") << '\n'
+             << "  Frequency:       " << reading(measured.frequency, 1.0, 2, " Hz") << '\n'
+             << "  Period:          " << reading(measured.period, 1e3, 4, " ms") << '\n'
+             << "  Duty cycle:      " << reading(measured.duty, 100.0, 1, " %") << '\n'
+             << "  Sample spacing:  " << reading(measured.medianSpacing, 1e6, 2, " us (median)")
+             << '\n'
+             << "  Sweep length:    " << fixed(measured.lengthSeconds * 1e3, 3, " ms") << '\n';
     }
     out << text.str();
 }

@@ -20,8 +20,9 @@ std::uint8_t converted(double volts) {
 SweepRecord sampled(const Signal& signal, const std::vector<double>& times) {
     SweepRecord sweep;
     sweep.seconds = times;
-    for (const double t : times) {
-        sweep.samples.push_back(converted(signal(t)));
+    sweep.samples.reserve(times.size());
+    for (const double at : times) {
+        sweep.samples.push_back(converted(signal(at)));
     }
     sweep.lengthSeconds = times.back();
     return sweep;
@@ -29,25 +30,26 @@ SweepRecord sampled(const Signal& signal, const std::vector<double>& times) {
 
 std::vector<double> evenTimes(int count, double step) {
     std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         times.push_back(i * step);
     }
     return times;
 }
 
-double phase(double t, double hertz) {
-    return t * hertz - std::floor(t * hertz);
+double phase(double at, double hertz) {
+    return at * hertz - std::floor(at * hertz);
 }
 
 TEST(Measurements, OfGeneratedSweepsWithKnownAnswers) {
-    const double pi = std::numbers::pi;
-    const Signal sine = [=](double t) { return 2.0 * std::sin(2 * pi * 1000 * t); };
-    const Signal square = [](double t) { return phase(t, 500) < 0.25 ? 3.0 : -1.0; };
-    const Signal triangle = [](double t) { return 4.0 * std::abs(phase(t, 200) - 0.5) - 1.0; };
-    const Signal clipped = [](double t) { return phase(t, 500) < 0.5 ? 9.0 : -9.0; };
-    std::vector<double> uneven; // each step 20 to 60 us, none alike
-    for (int i = 0; i < 250; ++i) {
-        uneven.push_back(i == 0 ? 0.0 : uneven.back() + 20e-6 + 40e-6 * phase(i * 0.618, 1));
+    const Signal sine = [](double at) { return 2.0 * std::sin(2 * std::numbers::pi * 1000 * at); };
+    const Signal square = [](double at) { return phase(at, 500) < 0.25 ? 3.0 : -1.0; };
+    const Signal triangle = [](double at) { return 4.0 * std::abs(phase(at, 200) - 0.5) - 1.0; };
+    const Signal clipped = [](double at) { return phase(at, 500) < 0.5 ? 9.0 : -9.0; };
+    std::vector<double> uneven(1, 0.0); // each step 20 to 60 us, none alike
+    uneven.reserve(250);
+    for (int i = 1; i < 250; ++i) {
+        uneven.push_back(uneven.back() + 20e-6 + 40e-6 * phase(i * 0.618, 1));
     }
     std::vector<double> heldUp = evenTimes(250, 40e-6); // 7.3 ms lost after sample 100
     for (std::size_t i = 100; i < heldUp.size(); ++i) {
@@ -76,24 +78,25 @@ TEST(Measurements, OfGeneratedSweepsWithKnownAnswers) {
         {"fewer than two periods", sine, evenTimes(25, 40e-6), 4.0, 0.0, std::sqrt(2.0), 0, 0,
          "fewer than two periods", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Measurements m = measure(sampled(c.signal, c.times));
-        EXPECT_NEAR(m.peakToPeak, c.peakToPeak, 0.08);
-        EXPECT_NEAR(m.maximum - m.minimum, m.peakToPeak, 1e-12);
-        EXPECT_NEAR(m.mean, c.mean, 0.05);
-        EXPECT_NEAR(m.rms, c.rms, 0.05);
-        EXPECT_EQ(m.clipped, c.clipped);
-        if (c.hertz == 0) {
-            EXPECT_FALSE(m.frequency.value);
-            EXPECT_TRUE(m.frequency.missing.starts_with(c.missing)) << m.frequency.missing;
-            EXPECT_EQ(m.duty.missing, m.frequency.missing);
+    for (const Case& given : cases) {
+        SCOPED_TRACE(given.name);
+        const Measurements measured = measure(sampled(given.signal, given.times));
+        EXPECT_NEAR(measured.peakToPeak, given.peakToPeak, 0.08);
+        EXPECT_NEAR(measured.maximum - measured.minimum, measured.peakToPeak, 1e-12);
+        EXPECT_NEAR(measured.mean, given.mean, 0.05);
+        EXPECT_NEAR(measured.rms, given.rms, 0.05);
+        EXPECT_EQ(measured.clipped, given.clipped);
+        if (given.hertz == 0) {
+            EXPECT_FALSE(measured.frequency.value);
+            EXPECT_TRUE(measured.frequency.missing.starts_with(given.missing))
+                << measured.frequency.missing;
+            EXPECT_EQ(measured.duty.missing, measured.frequency.missing);
             continue;
         }
-        ASSERT_TRUE(m.frequency.value && m.period.value && m.duty.value);
-        EXPECT_NEAR(*m.frequency.value, c.hertz, c.hertz * 0.005);
-        EXPECT_NEAR(*m.period.value * c.hertz, 1.0, 0.005);
-        EXPECT_NEAR(*m.duty.value, c.duty, 0.03);
+        ASSERT_TRUE(measured.frequency.value && measured.period.value && measured.duty.value);
+        EXPECT_NEAR(*measured.frequency.value, given.hertz, given.hertz * 0.005);
+        EXPECT_NEAR(*measured.period.value * given.hertz, 1.0, 0.005);
+        EXPECT_NEAR(*measured.duty.value, given.duty, 0.03);
     }
     const Measurements evenly = measure(sampled(sine, evenTimes(250, 40e-6)));
     EXPECT_NEAR(evenly.medianSpacing.value.value_or(0), 40e-6, 1e-12);

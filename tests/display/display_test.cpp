@@ -132,6 +132,7 @@ TEST_F(Window, SegmentsRunOneUnitFromTheirSamplesColumnOnTheirRows) {
 TEST_F(Window, ThePictureOfASweepIsTheWindowsScreen) {
     window->load();
     std::vector<std::uint8_t> sine;
+    sine.reserve(4000);
     for (int i = 0; i < 4000; ++i) {
         sine.push_back(static_cast<std::uint8_t>(128 + std::lround(60 * std::sin(i / 9.0))));
     }

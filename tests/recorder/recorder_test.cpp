@@ -148,16 +148,16 @@ TEST(RecorderEnding, NoTriggerOrASignalEndsItWithTheSweepsComplete) {
         {noTrigger, 2, SIGINT, 128 + SIGINT, 0, "ended by SIGINT; 0 sweeps complete"},
         {threeSweeps, 4, SIGTERM, 128 + SIGTERM, 250, "ended by SIGTERM; 1 sweep complete"},
     };
-    for (const Case& c : cases) {
+    for (const Case& given : cases) {
         int calls = 0;
         RecorderSystem system;
         system.endingSignal = [&] {
-            return ++calls >= c.signalFromCall && c.signal != 0 ? c.signal : 0;
+            return ++calls >= given.signalFromCall && given.signal != 0 ? given.signal : 0;
         };
-        const Ran ran = run(c.arguments, system);
-        EXPECT_EQ(ran.status, c.status) << ran.err;
-        EXPECT_EQ(ran.err, "vistrace-capture: " + c.message + "\n");
-        EXPECT_EQ(rowsOf(ran.out).size(), c.rows);
+        const Ran ran = run(given.arguments, system);
+        EXPECT_EQ(ran.status, given.status) << ran.err;
+        EXPECT_EQ(ran.err, "vistrace-capture: " + given.message + "\n");
+        EXPECT_EQ(rowsOf(ran.out).size(), given.rows);
         EXPECT_LT(ran.seconds, 2.0);
     }
 }
