@@ -9,7 +9,7 @@
 namespace vistrace::testing {
 namespace {
 
-// A signal in volts at a time in seconds, read as the converter would: 25.5 units a volt
+// A signal in volts when a time in seconds, read as the converter would: 25.5 units a volt
 // below 128, clipped to its range.
 using Signal = std::function<double(double)>;
 
@@ -21,8 +21,8 @@ SweepRecord sampled(const Signal& signal, const std::vector<double>& times) {
     SweepRecord sweep;
     sweep.seconds = times;
     sweep.samples.reserve(times.size());
-    for (const double at : times) {
-        sweep.samples.push_back(converted(signal(at)));
+    for (const double when : times) {
+        sweep.samples.push_back(converted(signal(when)));
     }
     sweep.lengthSeconds = times.back();
     return sweep;
@@ -37,15 +37,19 @@ std::vector<double> evenTimes(int count, double step) {
     return times;
 }
 
-double phase(double at, double hertz) {
-    return at * hertz - std::floor(at * hertz);
+double phase(double when, double hertz) {
+    return when * hertz - std::floor(when * hertz);
 }
 
 TEST(Measurements, OfGeneratedSweepsWithKnownAnswers) {
-    const Signal sine = [](double at) { return 2.0 * std::sin(2 * std::numbers::pi * 1000 * at); };
-    const Signal square = [](double at) { return phase(at, 500) < 0.25 ? 3.0 : -1.0; };
-    const Signal triangle = [](double at) { return 4.0 * std::abs(phase(at, 200) - 0.5) - 1.0; };
-    const Signal clipped = [](double at) { return phase(at, 500) < 0.5 ? 9.0 : -9.0; };
+    const Signal sine = [](double when) {
+        return 2.0 * std::sin(2 * std::numbers::pi * 1000 * when);
+    };
+    const Signal square = [](double when) { return phase(when, 500) < 0.25 ? 3.0 : -1.0; };
+    const Signal triangle = [](double when) {
+        return 4.0 * std::abs(phase(when, 200) - 0.5) - 1.0;
+    };
+    const Signal clipped = [](double when) { return phase(when, 500) < 0.5 ? 9.0 : -9.0; };
     std::vector<double> uneven(1, 0.0); // each step 20 to 60 us, none alike
     uneven.reserve(250);
     for (int i = 1; i < 250; ++i) {
@@ -65,12 +69,12 @@ TEST(Measurements, OfGeneratedSweepsWithKnownAnswers) {
     };
     const std::vector<Case> cases{
         {"sine", sine, evenTimes(250, 40e-6), 4.0, 0.0, std::sqrt(2.0), 1000, 0.5, "", false},
-        {"square at 25 %", square, evenTimes(500, 40e-6), 4.0, 0.0, std::sqrt(3.0), 500, 0.25, "",
+        {"square when 25 %", square, evenTimes(500, 40e-6), 4.0, 0.0, std::sqrt(3.0), 500, 0.25, "",
          false},
         {"triangle", triangle, evenTimes(500, 100e-6), 2.0, 0.0, 1 / std::sqrt(3.0), 200, 0.5, "",
          false},
-        {"clipped at 0 and 255", clipped, evenTimes(250, 40e-6), 255 / 25.5, 0.0, 5.0, 500, 0.5, "",
-         true},
+        {"clipped when 0 and 255", clipped, evenTimes(250, 40e-6), 255 / 25.5, 0.0, 5.0, 500, 0.5,
+         "", true},
         {"uneven times", sine, uneven, 4.0, 0.0, std::sqrt(2.0), 1000, 0.5, "", false},
         {"held up mid-sweep", sine, heldUp, 4.0, 0.0, std::sqrt(2.0), 1000, 0.5, "", false},
         {"steady", [](double) { return 0.04; }, evenTimes(500, 40e-6), 0.0, 0.04, 0.04, 0, 0,
