@@ -9,7 +9,7 @@
 namespace vistrace::testing {
 namespace {
 
-// A signal in volts when a time in seconds, read as the converter would: 25.5 units a volt
+// A signal in volts at a time in seconds, read as the converter would: 25.5 units a volt
 // below 128, clipped to its range.
 using Signal = std::function<double(double)>;
 
@@ -69,12 +69,12 @@ TEST(Measurements, OfGeneratedSweepsWithKnownAnswers) {
     };
     const std::vector<Case> cases{
         {"sine", sine, evenTimes(250, 40e-6), 4.0, 0.0, std::sqrt(2.0), 1000, 0.5, "", false},
-        {"square when 25 %", square, evenTimes(500, 40e-6), 4.0, 0.0, std::sqrt(3.0), 500, 0.25, "",
+        {"square at 25 %", square, evenTimes(500, 40e-6), 4.0, 0.0, std::sqrt(3.0), 500, 0.25, "",
          false},
         {"triangle", triangle, evenTimes(500, 100e-6), 2.0, 0.0, 1 / std::sqrt(3.0), 200, 0.5, "",
          false},
-        {"clipped when 0 and 255", clipped, evenTimes(250, 40e-6), 255 / 25.5, 0.0, 5.0, 500, 0.5,
-         "", true},
+        {"clipped at 0 and 255", clipped, evenTimes(250, 40e-6), 255 / 25.5, 0.0, 5.0, 500, 0.5, "",
+         true},
         {"uneven times", sine, uneven, 4.0, 0.0, std::sqrt(2.0), 1000, 0.5, "", false},
         {"held up mid-sweep", sine, heldUp, 4.0, 0.0, std::sqrt(2.0), 1000, 0.5, "", false},
         {"steady", [](double) { return 0.04; }, evenTimes(500, 40e-6), 0.0, 0.04, 0.04, 0, 0,
