@@ -2,7 +2,7 @@
 
 include(GNUInstallDirs)
 
-install(TARGETS vistrace vistrace-sim vistrace-probe RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS vistrace vistrace-sim vistrace-probe vistrace-capture RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES packaging/vistrace.desktop packaging/vistrace-sim.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/vistrace.svg
@@ -31,7 +31,7 @@ configure_file(packaging/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog 
 vistrace_compress(${PROJECT_BINARY_DIR}/packaging/changelog ${doc_dir}/changelog.gz)
 set(compressed_docs ${doc_dir}/changelog.gz)
 
-set(manual_pages vistrace vistrace-sim vistrace-probe)
+set(manual_pages vistrace vistrace-sim vistrace-probe vistrace-capture)
 set(compressed_pages)
 foreach(page IN LISTS manual_pages)
   # Each page's header gives the project's version.
@@ -56,7 +56,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "waits for a trigger if asked to and draws the trace over a ten-by-ten\n"
     "graticule. vistrace-sim is the same instrument with a simulated converter,\n"
     "for trying it without the hardware. vistrace-probe checks the wiring and\n"
-    "the speed of a newly built converter.")
+    "the speed of a newly built converter. vistrace-capture captures sweeps from\n"
+    "the command line to CSV with each sample's real time, to a PNG picture of\n"
+    "the screen, and to measurements of voltage, frequency and duty cycle.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_CONTACT "${VISTRACE_PACKAGE_MAINTAINER}")
 set(CPACK_STRIP_FILES ON)

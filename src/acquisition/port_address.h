@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace vistrace {
 
@@ -16,6 +18,9 @@ inline int baseAddressOf(int pattern) {
 
 // "DC00": how the Port Address list writes an address.
 std::string addressItem(int baseAddress);
+// The base address an operator wrote as the list does ("DC00", "378"), with or without 0x;
+// nothing for anything else.
+std::optional<int> parseAddressItem(std::string_view text);
 // "0xDC00": how messages write one.
 std::string hexAddress(int baseAddress);
 

@@ -1,5 +1,6 @@
 #include "machine_ports.h"
 
+#include "errors.h"
 #include "port_address.h"
 
 #include <algorithm>
@@ -78,6 +79,26 @@ std::string describeMachinePorts(const std::vector<ParallelPort>& ports) {
     return (ports.size() == 1 ? "This machine's parallel port is at " + addresses
                               : "This machine's parallel ports are at " + addresses) +
            ".";
+}
+
+std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports,
+                                   const std::filesystem::path& procRoot,
+                                   const std::filesystem::path& devRoot, const DeviceCalls& calls,
+                                   std::ostream& out) {
+    std::optional<int> usable;
+    out << "Parallel ports of this machine:\n";
+    for (const ParallelPort& port : ports) {
+        out << "  " << (devRoot / port.name).string() << "  " << hexAddress(port.baseAddress)
+            << "  ";
+        try {
+            PpdevPort(procRoot, devRoot, calls).bind(port.baseAddress);
+            out << "can be opened and claimed\n";
+            usable = usable.value_or(port.baseAddress);
+        } catch (const PortUnreachable& error) {
+            out << "cannot be used: " << error.what() << '\n';
+        }
+    }
+    return usable;
 }
 
 } // namespace vistrace

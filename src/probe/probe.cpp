@@ -28,17 +28,6 @@ constexpr const char* kUsage =
     "Exit status: 0 when a converter answered, 1 when none did, the readings never changed\n"
     "or no port could be used, 2 on a usage error.\n";
 
-std::optional<int> parseAddress(std::string text) {
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        text.erase(0, 2);
-    }
-    if (text.empty() || text.size() > 4 ||
-        !std::ranges::all_of(text, [](unsigned char digit) { return std::isxdigit(digit) != 0; })) {
-        return std::nullopt;
-    }
-    return std::stoi(text, nullptr, 16);
-}
-
 const char* describeGrant(RealtimeGrant grant) {
     switch (grant) {
     case RealtimeGrant::Granted:
@@ -76,25 +65,6 @@ int check(PortIo& port, int baseAddress, const ProbeSystem& system, std::ostream
     return result.verdict == ConverterCheck::Verdict::Answered ? kProbeAnswered : kProbeFailed;
 }
 
-// Each port is tried on a back end of its own, released again before the next.
-std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports,
-                                   const ProbeSystem& system, std::ostream& out) {
-    std::optional<int> usable;
-    out << "Parallel ports of this machine:\n";
-    for (const ParallelPort& port : ports) {
-        out << "  " << (system.devRoot / port.name).string() << "  " << hexAddress(port.baseAddress)
-            << "  ";
-        try {
-            PpdevPort(system.procRoot, system.devRoot, system.deviceCalls).bind(port.baseAddress);
-            out << "can be opened and claimed\n";
-            usable = usable.value_or(port.baseAddress);
-        } catch (const PortUnreachable& error) {
-            out << "cannot be used: " << error.what() << '\n';
-        }
-    }
-    return usable;
-}
-
 int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::ostream& out,
                  std::ostream& err) {
     std::optional<int> address = options.address;
@@ -105,7 +75,7 @@ int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::os
                 << '\n';
             return kProbeFailed;
         }
-        address = firstUsablePort(ports, system, out);
+        address = firstUsablePort(ports, system.procRoot, system.devRoot, system.deviceCalls, out);
         if (!address) {
             err << "vistrace-probe: none of this machine's parallel ports can be used; the "
                    "list above says why.\n";
@@ -144,7 +114,7 @@ ProbeOptions parseProbeArguments(const std::vector<std::string>& arguments) {
             throw UsageError("unknown option:" + quoted());
         } else if (options.address) {
             throw UsageError("one port address at a time:" + quoted());
-        } else if (const auto address = parseAddress(argument)) {
+        } else if (const auto address = parseAddressItem(argument)) {
             options.address = address;
         } else {
             throw UsageError("not a port address:" + quoted());

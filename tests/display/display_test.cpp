@@ -1,10 +1,15 @@
 #include "control_fixture.h"
+#include "instrument_tables.h"
+#include "screen_picture.h"
+#include "sweep_picture_file.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
+#include <cmath>
+#include <filesystem>
 
 namespace vistrace::testing {
 namespace {
@@ -120,6 +125,35 @@ TEST_F(Window, SegmentsRunOneUnitFromTheirSamplesColumnOnTheirRows) {
         EXPECT_FALSE(columnDrawn(504)) << "drawn past unit 500";
         EXPECT_TRUE(count >= 2 || bluePixels() == 0) << "sample_count " << count;
     }
+}
+
+// vistrace-capture's picture is the window's screen, pixel for pixel, for the same sweep: at
+// each step and sensitivity, and through its PNG file.
+TEST_F(Window, ThePictureOfASweepIsTheWindowsScreen) {
+    window->load();
+    std::vector<std::uint8_t> sine;
+    sine.reserve(4000);
+    for (int i = 0; i < 4000; ++i) {
+        sine.push_back(static_cast<std::uint8_t>(128 + std::lround(60 * std::sin(i / 9.0))));
+    }
+    port.queueSamples(sine);
+    const auto grabbed = [](QWidget& screen) {
+        return screen.grab(screen.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    for (const auto& [timeBase, gain] : {std::pair{1, 0}, {0, 3}, {4, 5}}) {
+        window->TimeBase_box->setCurrentIndex(timeBase);
+        window->VoltPerDiv_Box->setCurrentIndex(gain);
+        window->Command1_Click();
+        const QImage picture = screenPicture(window->state, kRestXOffset, kRestYOffset);
+        EXPECT_EQ(picture.size(), QSize(505, 421));
+        EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), grabbed(*window->scope));
+        EXPECT_GT(bluePixels(), 300) << timeBase;
+    }
+    const std::string file = std::filesystem::temp_directory_path() / "vistrace-picture-test.png";
+    writeSweepPicture(file, window->state);
+    EXPECT_EQ(QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32),
+              grabbed(*window->scope));
+    std::filesystem::remove(file);
 }
 
 } // namespace
