@@ -54,17 +54,14 @@ double SimulatedConverter::secondsNow() {
     return static_cast<double>(now) / static_cast<double>(frequency_);
 }
 
-void SimulatedConverter::spendAccessTime() {
-    if (settings_.accessNanoseconds <= 0) {
-        return;
-    }
-    std::int64_t start = 0;
-    std::int64_t now = 0;
-    clock_.QueryPerformanceCounter(start);
+// The converter's own work happens within the access, as on a real port, whose bus time does not
+// depend on what answers it: an access that began at start ends accessNanoseconds later.
+void SimulatedConverter::finishAccess(std::int64_t start) {
     const std::int64_t ticks = settings_.accessNanoseconds * frequency_ / 1'000'000'000;
-    do {
+    std::int64_t now = start;
+    while (settings_.accessNanoseconds > 0 && now - start < ticks) {
         clock_.QueryPerformanceCounter(now);
-    } while (now - start < ticks);
+    }
 }
 
 std::uint8_t SimulatedConverter::convert() {
@@ -77,20 +74,23 @@ std::uint8_t SimulatedConverter::convert() {
 }
 
 void SimulatedConverter::Out32(std::int16_t address, int value) {
-    spendAccessTime();
-    if (address != kConverterPort) {
-        return;
+    std::int64_t start = 0;
+    clock_.QueryPerformanceCounter(start);
+    if (address == kConverterPort) {
+        const int written = value & 0xFF;
+        const bool startFalls = (data_ & 1) != 0 && (written & 1) == 0;
+        data_ = written;
+        if (startFalls) {
+            held_ = convert();
+        }
     }
-    const int written = value & 0xFF;
-    const bool startFalls = (data_ & 1) != 0 && (written & 1) == 0;
-    data_ = written;
-    if (startFalls) {
-        held_ = convert();
-    }
+    finishAccess(start);
 }
 
 std::int16_t SimulatedConverter::Inp32(std::int16_t address) {
-    spendAccessTime();
+    std::int64_t start = 0;
+    clock_.QueryPerformanceCounter(start);
+    finishAccess(start);
     if (address == kConverterPort + kStatusRegisterOffset) {
         const int half = (data_ & 2) != 0 ? held_ >> 4 : held_ & 0x0F;
         // Pins carry the complement of each bit; bit 7's pin is complemented once more.

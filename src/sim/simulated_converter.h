@@ -46,7 +46,7 @@ public:
 
 private:
     double secondsNow();
-    void spendAccessTime();
+    void finishAccess(std::int64_t start);
     std::uint8_t convert();
 
     PerformanceCounter& clock_;
