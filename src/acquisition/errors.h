@@ -50,4 +50,11 @@ public:
     using PortError::PortError;
 };
 
+// A command line of the command-line programs that makes no sense; the message names the
+// argument at fault. Not an instrument's failure, so not a VistraceError.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 } // namespace vistrace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "errors.h"
 #include "linux_scheduler.h"
 #include "ppdev_port.h"
 
@@ -7,7 +8,6 @@
 #include <functional>
 #include <optional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,12 +17,6 @@ struct ProbeOptions {
     bool help = false;
     bool simulated = false;
     std::optional<int> address; // a base address, 0 to 0xFFFF
-};
-
-// A command line that makes no sense; the message names the argument at fault.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // The options of the command line after the program name: one ADDRESS in hex as the Port

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "errors.h"
 #include "instrument_tables.h"
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,12 +28,6 @@ struct RecorderOptions {
     [[nodiscard]] bool csvToStandardOutput() const {
         return output == "-" || (!output && !measure && !picture);
     }
-};
-
-// A command line that makes no sense; the message names the argument at fault.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 extern const char* const kRecorderUsage;
