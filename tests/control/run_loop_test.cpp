@@ -9,12 +9,11 @@
 namespace vistrace::testing {
 namespace {
 
-// The loop as the operator drives it from its pumps, a window of its own per row. A row sets the
-// trigger mode, may take a sweep of one constant sample first, and plays the port; each step runs
-// before the port access of that number since Run. Operator actions come in the next pump, a port
-// failure at that access; notes are checks made there. Captures and accesses count from Run,
-// which first times the port unless a sweep before it has; exit code -1: the program carries on.
-// A row with a box has a sweep before Run that the failure keeps.
+// The loop as the operator drives it from its pumps, a window per row: trigger mode, a sweep of one
+// constant sample before Run (or -1), the standing sample and queue, and steps before the access of
+// that number since Run (operator actions come in the next pump; notes check there). A port failure
+// keeps the sweep before Run. Counts are from Run, which times the port unless a sweep has; exit
+// code -1: the program carries on.
 struct Row {
     const char* what;
     int mode, before, standing;
@@ -26,7 +25,6 @@ struct Row {
     const char* message = ""; // of the box: a warning, or the error that ended the program
 };
 
-// The rows' names, in their order.
 // clang-format off
 constexpr std::array kScenarios{
     "RunsFreeUntilStop", "RepeatCapturesRightAfterItsTrigger", "RepeatTurnedSingleInItsWait",
@@ -60,7 +58,7 @@ std::vector<Row> Loop::rows() {
     const auto stop = later([this] { window->Command2->click(); });
     const auto run = later([this] { window->Command4->click(); });
     const std::function<void()> fail = [] { throw PortError("gone"); };
-    // Once the program has ended no handler runs, so neither of these does anything.
+    // No handler runs once the program has ended, so these do nothing.
     const auto end = [&](bool byExit) {
         return later([this, byExit] {
             byExit ? window->mnuexit->trigger() : static_cast<void>(window->close());
