@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -11,10 +12,8 @@ namespace {
 
 using Window = ControlTest;
 
-// In the running loop the focus is on Stop, so arrow keys change no port, also while another
-// window is the active one; the wheel turns a list only when it has the focus; and typing into
-// a trigger selector never selects an item, as Enter or leaving the field puts the selected one
-// back.
+// In the loop the focus is on Stop, so arrow keys change no port, even with another window active;
+// the wheel turns only a focused list; typing into a trigger selector never selects an item.
 TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
     window->load();
     window->show();
@@ -54,13 +53,12 @@ TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
     }
 }
 
-// The red centre lines, one pixel wide, cross at (251, 210); the grid lies above whatever is
-// drawn, dotted, through a clear, and stays visible on a dark palette.
+// The red centre lines, a pixel wide, cross at (251, 210); the dotted grid lies above the drawing,
+// through a clear, and shows on a dark palette (Qt derives one from the button colour).
 TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
     const auto client = [](ScopeScreen& screen) {
         return screen.grab(screen.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
     };
-    // Qt derives a whole palette from its button colour; this one is dark.
     for (const QPalette& palette : {QApplication::palette(), QPalette(QColor(53, 53, 53))}) {
         ScopeScreen screen;
         screen.setPalette(palette);
@@ -91,9 +89,8 @@ TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
     }
 }
 
-// Samples 108 and 148 lie 20 rows either side of the offset row 212, drawn at gain 1 with a thin
-// pen. Each segment runs one unit from its sample's column, so wider steps leave gaps; nothing
-// lies past unit 500, and fewer than two samples draw nothing.
+// Samples 108 and 148 lie 20 rows either side of row 212 at gain 1. Each segment runs one unit
+// from its sample's column, so wider steps leave gaps; none passes unit 500 or has one sample.
 TEST_F(Window, SegmentsRunOneUnitFromTheirSamplesColumnOnTheirRows) {
     for (int i = 1; i <= 500; ++i) {
         window->state.samples[i] = i % 2 != 0 ? 108 : 148;
@@ -120,6 +117,50 @@ TEST_F(Window, SegmentsRunOneUnitFromTheirSamplesColumnOnTheirRows) {
         EXPECT_FALSE(columnDrawn(504)) << "drawn past unit 500";
         EXPECT_TRUE(count >= 2 || bluePixels() == 0) << "sample_count " << count;
     }
+}
+
+using Offsets = ControlTest;
+
+// Each move of a dragged thumb and its release redraw the stored sweep as it is then; a trough
+// click moves by the large change. Start-up's idle write is all the port sees.
+TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
+    window->load();
+    window->YOffset->setSliderDown(true);
+    for (const int row : {100, 150, 380}) {
+        window->YOffset->setSliderPosition(row);
+        EXPECT_TRUE(blueAt(250, row - 47)) << row; // zeros, 128 x 0.36 rows above the bar's row
+    }
+    for (int i = 0; i <= 800; ++i) {
+        window->state.samples[i] = 128;
+    }
+    window->YOffset->setSliderDown(false);
+    EXPECT_TRUE(blueAt(250, 380));
+    window->YOffset->triggerAction(QScrollBar::SliderPageStepSub);
+    EXPECT_TRUE(blueAt(columnOf(50), 330) && !blueAt(columnOf(50), 380)) << "cleared first";
+    window->XOffset->setSliderDown(true);
+    window->XOffset->setSliderPosition(-200); // units -199 to 300
+    EXPECT_TRUE(blueAt(columnOf(290), 330) && !blueAt(columnOf(310), 330));
+    window->XOffset->setSliderDown(false);
+    window->XOffset->triggerAction(QScrollBar::SliderPageStepAdd); // to 400
+    EXPECT_TRUE(blueAt(columnOf(390), 330) && !blueAt(columnOf(410), 330));
+    EXPECT_EQ(port.accesses.size(), 1U);
+}
+
+// The reset recentres both bars and captures (counted by the loop and time-base tests); a redraw
+// at a new time base draws its sample_count from the buffer: 250 captured, 250 never written.
+TEST_F(Offsets, ResetRecentresAndCapturesThenARedrawDrawsTheNewCountFromTheOldBuffer) {
+    window->load();
+    port.standing = 128;
+    window->XOffset->setValue(40);
+    window->YOffset->setValue(100);
+    window->TimeBase_box->setCurrentIndex(1); // "1mS/Div": 250 samples
+    window->Command1->click();
+    EXPECT_EQ(window->XOffset->value(), 0);
+    window->TimeBase_box->setCurrentIndex(2); // "2mS/Div": 500 samples
+    window->XOffset->setValue(1);
+    EXPECT_TRUE(blueAt(columnOf(100), 212));
+    EXPECT_TRUE(blueAt(columnOf(400), 165));
+    EXPECT_FALSE(blueAt(columnOf(400), 212));
 }
 
 } // namespace

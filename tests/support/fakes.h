@@ -7,8 +7,7 @@
 #include <functional>
 #include <vector>
 
-// Fakes of the interfaces through which acquisition reaches the machine: the port, the
-// counter and the scheduler.
+// Fakes of the port, the counter and the scheduler, through which acquisition reaches the machine.
 namespace vistrace::testing {
 
 struct PortAccess {
