@@ -2,15 +2,17 @@
 #include "capture.h"
 #include "errors.h"
 #include "fakes.h"
+#include "trigger.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace vistrace::testing {
 namespace {
 
-// The status reading a port gives while the converter drives each pin with the complement of
-// a bit of half: the port reads bit 7 inverted, and bits 0 to 3 are the unused lines.
+// The status reading while the converter drives each pin with a bit of half, complemented: bit 7
+// reads inverted, and bits 0 to 3 are the unused lines.
 std::int16_t statusShowing(int half, int unusedBits) {
     return static_cast<std::int16_t>((((~half & 0x0F) ^ 0x08) << 4) | (unusedBits & 0x0F));
 }
@@ -22,20 +24,16 @@ struct CaptureTest : ::testing::Test {
             state.samples[i] = static_cast<std::uint8_t>(i * 7);
             state.sample_starts[i] = -i;
         }
-        previous = state.samples;
-        previousStarts = state.sample_starts;
+        previous = state;
     }
-    ScopeState state;
-    SampleBuffer previous;
-    CountBuffer previousStarts;
+    ScopeState state, previous;
     ScriptedPort port;
     // cppcheck-suppress unusedStructMember ; cppcheck 2.17 misses the uses in the TEST_F bodies
     FakeCounter counter{1'000'000, 1};
 };
 
-// Every sample bit is the complement of its pin, whatever status bits 0 to 3 show; only the
-// second reading must fit a byte. At port 32767 the status address overflows once the three
-// strobes are written, before anything is read.
+// Each sample bit is its pin's complement whatever status bits 0 to 3 show; only the second
+// reading must fit a byte. At port 32767 the status address overflows after the three strobes.
 TEST_F(CaptureTest, OneReadIsFourWritesAndTwoReads) {
     for (const int unused : {0x0, 0xF, 0x5, 0xA}) {
         for (int sample = 0; sample <= 255; ++sample) {
@@ -58,10 +56,10 @@ TEST_F(CaptureTest, OneReadIsFourWritesAndTwoReads) {
               (std::vector{write(32767, 254), write(32767, 255), write(32767, 253)}));
 }
 
-// Each sample waits afresh between its strobes and its first reading; a zero interval reads
-// no counter and leaves the timing fields as the last timed sweep left them.
+// Each sample waits afresh after its strobes; a zero interval reads no counter, keeping the timing
+// fields of the last timed sweep.
 TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
-    SampleBuffer expected = previous;
+    SampleBuffer expected = previous.samples;
     expected[1] = 8;
     expected[2] = 255;
     std::vector<int> counterReadingsAtRead;
@@ -110,9 +108,58 @@ TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
         port = ScriptedPort();
         port.queueReadings(readings);
         EXPECT_THROW(readport(state, port, counter), VistraceError);
-        EXPECT_TRUE(state.samples == previous && state.sample_starts == previousStarts);
+        EXPECT_TRUE(state.samples == previous.samples &&
+                    state.sample_starts == previous.sample_starts);
         EXPECT_EQ(std::pair(port.accesses.size(), counter.readings),
                   std::pair(static_cast<std::size_t>(accesses), counterReadings));
+    }
+}
+
+constexpr int kRising = 0;
+constexpr int kFalling = 1;
+
+// After the queued pairs the input stays at 128, and the third round of events stops. The level
+// is read after the events; only a pair's own samples are compared; and a pair read on a port the
+// operator left in the events is not tested.
+TEST(Trigger, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
+    struct Case {
+        int slope;
+        std::uint8_t level;
+        std::vector<std::uint8_t> samples;
+        std::size_t rounds; // of events: 1 if the first pair triggers, 3 if none does
+        int levelInPump = -1;
+        std::int16_t portInPump = 0;
+    };
+    // clang-format off
+    for (Case row : std::vector<Case>{
+        {kRising, 126, {130, 120}, 1}, {kRising, 126, {120, 110}, 1}, {kRising, 126, {110, 120}, 3},
+        {kRising, 129, {128, 128}, 3}, {kRising, 126, {130, 126}, 3}, {kRising, 0, {255, 0}, 3},
+        {kRising, 100, {130, 120}, 1, 126}, {kRising, 126, {130, 120}, 3, 100},
+        {kRising, 126, {130, 130, 120, 120}, 3}, {kRising, 126, {130, 120, 130, 120}, 2, -1, 0x278},
+        {kFalling, 126, {120, 130}, 1}, {kFalling, 126, {126, 127}, 1}, {kFalling, 126, {140, 130}, 3},
+        {kFalling, 127, {128, 128}, 3}, {kFalling, 126, {120, 126}, 3}, {kFalling, 255, {0, 255}, 3},
+        {-1, 126, {}, 0}, {2, 126, {}, 0}}) { // clang-format on
+        SCOPED_TRACE(::testing::Message() << "slope " << row.slope << " level " << int{row.level});
+        ScopeState state;
+        state.trigger_level = row.level;
+        ScriptedPort port;
+        port.standing = 128;
+        port.queueSamples(row.samples);
+        std::size_t rounds = 0;
+        const TriggerOutcome outcome = waittrigger(state, port, row.slope, [&] {
+            // Events run once after every pair of reads, and never inside one.
+            EXPECT_EQ(port.accesses.size(), 12 * ++rounds);
+            EXPECT_EQ(port.accesses.back().address, state.port_address + 1);
+            state.port_address =
+                row.portInPump != 0 ? std::exchange(row.portInPump, 0) : state.port_address;
+            if (row.levelInPump >= 0) {
+                state.trigger_level = static_cast<std::uint8_t>(row.levelInPump);
+            }
+            state.stop_requested = rounds >= 3;
+        });
+        EXPECT_EQ(outcome, row.rounds == 3 ? TriggerOutcome::Stopped : TriggerOutcome::Triggered);
+        EXPECT_EQ(rounds, row.rounds);
+        EXPECT_EQ(port.accesses.size(), 12 * row.rounds);
     }
 }
 

@@ -132,8 +132,8 @@ public:
     std::exit(raised && granted && normalAfter("after the grant check") ? 0 : 1);
 }
 
-// In a child process the kernel treats as an unprivileged lp member's: back at the normal policy
-// after each raise, restore and grant check, and granted.
+// A child the kernel treats as an unprivileged lp member's is back at the normal policy after
+// each raise, restore and grant check, and granted.
 TEST(RealtimeSweeps, AnUnprivilegedThreadComesBackDown) {
     rlimit rtprio{};
     getrlimit(RLIMIT_RTPRIO, &rtprio);

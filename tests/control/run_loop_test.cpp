@@ -38,12 +38,11 @@ constexpr std::array kScenarios{
 struct Loop : ControlTest, ::testing::WithParamInterface<std::size_t> {
     static constexpr std::size_t kRows = kScenarios.size();
     std::vector<Row> rows();
+    std::function<void()> stop = later([this] { window->Command2->click(); });
     std::function<void()> later(const std::function<void()>& action) {
         return [this, action] { QTimer::singleShot(0, window.get(), action); };
     }
 };
-
-constexpr std::size_t kStrobes = 3; // a sample's writes before its wait
 
 std::vector<Row> Loop::rows() {
     const auto note = [](const std::function<bool()>& check) {
@@ -55,7 +54,6 @@ std::vector<Row> Loop::rows() {
     const auto raised = [&](bool expected) {
         return note([this, expected] { return (scheduler.priority != 0) == expected; });
     };
-    const auto stop = later([this] { window->Command2->click(); });
     const auto run = later([this] { window->Command4->click(); });
     const std::function<void()> fail = [] { throw PortError("gone"); };
     // No handler runs once the program has ended, so these do nothing.
@@ -100,9 +98,8 @@ std::vector<Row> Loop::rows() {
           {kTiming + kSweep + 5 * kPair, note([this] { return blueAt(250, 216); })},
           {kTiming + kSweep + 5 * kPair, stop}}, 1, kTiming + kSweep + 6 * kPair},
         {"a bar moved while a single shot is armed redraws the last sweep", 2, 128, 140, {},
-         {{0, later([this] { window->YOffset->setValue(300); })},
-          {kPair, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })},
-          {kPair, stop}}, 0, 2 * kPair},
+         {{0, later([this] { window->YOffset->setValue(300); })}, {kPair, stop},
+          {kPair, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })}}, 0, 2 * kPair},
         {"a port picked in a wait is timed there and fails", 1, 60, 200, {},
          {{0, later([this] { emit window->Port_Address_Box->activated(0); })},
           {kPair + kTiming / 2, fail}}, 0, kPair + kTiming / 2, -1, "gone"},
@@ -110,8 +107,8 @@ std::vector<Row> Loop::rows() {
         {"a port gone mid-wait", 1, 60, 200, {}, {{40 * kPair, fail}}, 0, 40 * kPair, -1, "gone"},
         {"a port gone in a Single wait: the last sweep comes back", 2, 60, 200, {},
          {{40 * kPair, fail}}, 0, 40 * kPair, -1, "gone"},
-        {"a timed sweep without a counter", 0, 60, 200, {},
-         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, kStrobes, 1, "Division by zero"},
+        {"a timed sweep without a counter, after a sample's 3 strobes", 0, 60, 200, {},
+         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, 3, 1, "Division by zero"},
         {"Exit in a trigger wait", 1, 60, 200, {}, {{100 * kPair, end(true)}}, 0, 101 * kPair, 0},
         {"a close in a running loop", 0, 60, 200, {}, {{kSweep / 2, end(false)}}, 1, kSweep, 0},
         {"a close in a Single wait", 2, 60, 200, {}, {{50 * kPair, end(false)}}, 0, 51 * kPair, 0},
@@ -133,7 +130,6 @@ TEST_P(Loop, AsTheOperatorDrivesIt) {
     port.accesses.clear();
     counted.count = 0;
     boxes.clear();
-    const auto stop = later([this] { window->Command2->click(); });
     steps = row.steps; // the row's samples come after the port is timed
     steps.emplace_back(row.before < 0 ? kTiming : 0, [&] { port.queueSamples(row.queued); });
     steps.emplace_back(20 * kSweep, stop); // a loop that runs on fails the counts, and ends

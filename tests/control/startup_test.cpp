@@ -48,8 +48,7 @@ TEST_F(ControlTest, StartUpAndEachSelectorAssignTheirRowsAndNoSelectionNothing) 
     EXPECT_TRUE(window->state == before);
 }
 
-// On ppdev: 0x378 fails at the idle write, 0x278 is missing, and a card at 0xDC00 comes with a
-// driver loaded after start-up. One port is held at a time.
+// On ppdev: 0x378 fails at the idle write, 0x278 is missing, 0xDC00's driver loads after start-up.
 TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOrFailedOneWarnsAndBehavesUnconnected) {
     FakeParport tree;
     tree.addPort("parport0", 0x378);

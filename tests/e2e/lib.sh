@@ -9,11 +9,7 @@ px() { echo $(($1 * ${scale:-100} / 100)); }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
-wait_until() {
-    local _
-    for _ in $(seq $(($1 * 10))); do "${@:2}" && return 0 || sleep 0.1; done
-    return 1
-}
+wait_until() { local _; for _ in $(seq $(($1 * 10))); do "${@:2}" && return 0 || sleep 0.1; done; return 1; }
 
 # screen_digest X Y WIDTH HEIGHT: a digest of the pixels there now.
 screen_digest() {
@@ -33,10 +29,8 @@ visible_window() {
 }
 window_found() { visible_window wide || ! kill -0 "$sim_pid" 2>/dev/null; } # or the program ended
 
-painted() { # the same picture twice running: mapped and painted
-    local last=$painted_digest
-    painted_digest=$(screen_digest 0 0 709 570) && [[ $painted_digest == "$last" ]]
-}
+# painted: the same picture twice running, so the window is mapped and painted.
+painted() { local last=$painted_digest; painted_digest=$(screen_digest 0 0 709 570) && [[ $painted_digest == "$last" ]]; }
 
 # start_sim PROGRAM [STDERR_FILE]: starts the program and waits until its window is painted.
 # Sets sim_pid, wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2015,SC2016,SC2034 # `A && B || fail` fails if either does; eval reads drawn
-# vistrace-sim_e2e.sh SIM: Run draws sweep after sweep, Stop keeps the last, and File > Exit ends the
-# program with status 0 and no sanitizer report, also in its longest stay without events (a 2 s
-# 200mS/Div capture). Closing the window and leaving trigger waits are the window tests' to check.
+# vistrace-sim_e2e.sh SIM: Run draws sweep after sweep, Stop keeps the last, and File > Exit ends
+# the program with status 0 and no sanitizer report, also in its longest stay without events (a
+# 2 s 200mS/Div capture). Closing the window and leaving trigger waits are the window tests'.
 set -euo pipefail
 # shellcheck source=SCRIPTDIR/lib.sh
 source "$(dirname "$0")/lib.sh"

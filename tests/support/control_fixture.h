@@ -47,7 +47,6 @@ struct RecordingBinder final : PortBinder {
 struct SeenBox {
     QString text;
     int icon;
-    bool operator==(const SeenBox&) const = default;
 };
 
 // The pixel column of a horizontal screen unit: 15.08096 twips a unit at 15 twips a pixel.

@@ -16,8 +16,8 @@
 namespace vistrace::testing {
 
 // A fake /proc/sys/dev/parport and /dev in a temporary directory, and a fake kernel behind
-// DeviceCalls: descriptors from 101, a log of every call with its argument, the descriptors left
-// open, the errno a test asks of each call, and a claim held elsewhere, asleep until a signal.
+// DeviceCalls: descriptors from 101, a log of calls, the descriptors open, the errno asked of
+// each call, and a claim held elsewhere, asleep until a signal.
 class FakeParport {
 public:
     FakeParport() : root_(makeRoot()) { std::filesystem::create_directories(proc()); }
