@@ -91,7 +91,7 @@ std::vector<Row> Loop::rows() {
          {130, 130, 130, 120}, {{0, stop}, {0, run}}, 1, 2 * kPair + kSweep},
         {"a time base chosen mid-sweep takes effect at the next sweep", 0, -1, 140, {},
          {{kTiming + kSweep / 2, later([this] { window->TimeBase_box->setCurrentIndex(0); })},
-          {kTiming + kSweep + 1, stop}}, 2, kTiming + kSweep + 166 * 6},
+          {kTiming + kSweep + 1, stop}}, 2, kTiming + kSweep + std::size_t{166} * 6},
         {"the reset in a wait captures at once and the wait carries on", 1, -1, 140, {},
          {{0, later([this] { window->Command1->click(); })}, {kTiming / 2, raised(false)},
           {kTiming + kPair + kSweep / 2, raised(true)},
