@@ -9,8 +9,8 @@
 namespace vistrace::testing {
 namespace {
 
-// The status reading a port gives while the converter drives each pin with the complement of
-// a bit of half: the port reads bit 7 inverted, and bits 0 to 3 are the unused lines.
+// The status reading while the converter drives each pin with a bit of half, complemented: bit 7
+// reads inverted, and bits 0 to 3 are the unused lines.
 std::int16_t statusShowing(int half, int unusedBits) {
     return static_cast<std::int16_t>((((~half & 0x0F) ^ 0x08) << 4) | (unusedBits & 0x0F));
 }
@@ -22,20 +22,16 @@ struct CaptureTest : ::testing::Test {
             state.samples[i] = static_cast<std::uint8_t>(i * 7);
             state.sample_starts[i] = -i;
         }
-        previous = state.samples;
-        previousStarts = state.sample_starts;
+        previous = state;
     }
-    ScopeState state;
-    SampleBuffer previous;
-    CountBuffer previousStarts;
+    ScopeState state, previous;
     ScriptedPort port;
     // cppcheck-suppress unusedStructMember ; cppcheck 2.17 misses the uses in the TEST_F bodies
     FakeCounter counter{1'000'000, 1};
 };
 
-// Every sample bit is the complement of its pin, whatever status bits 0 to 3 show; only the
-// second reading must fit a byte. At port 32767 the status address overflows once the three
-// strobes are written, before anything is read.
+// Each sample bit is its pin's complement whatever status bits 0 to 3 show; only the second
+// reading must fit a byte. At port 32767 the status address overflows after the three strobes.
 TEST_F(CaptureTest, OneReadIsFourWritesAndTwoReads) {
     for (const int unused : {0x0, 0xF, 0x5, 0xA}) {
         for (int sample = 0; sample <= 255; ++sample) {
@@ -58,10 +54,10 @@ TEST_F(CaptureTest, OneReadIsFourWritesAndTwoReads) {
               (std::vector{write(32767, 254), write(32767, 255), write(32767, 253)}));
 }
 
-// Each sample waits afresh between its strobes and its first reading; a zero interval reads
-// no counter and leaves the timing fields as the last timed sweep left them.
+// Each sample waits afresh after its strobes; a zero interval reads no counter, keeping the timing
+// fields of the last timed sweep.
 TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
-    SampleBuffer expected = previous;
+    SampleBuffer expected = previous.samples;
     expected[1] = 8;
     expected[2] = 255;
     std::vector<int> counterReadingsAtRead;
@@ -71,11 +67,9 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
         }
     };
     // frequency, ticks per counter reading, interval, readings per sample, elapsed
-    for (const auto& [frequency, step, interval, n, elapsed] :
-         {std::tuple{1000, 1, 0.005, 6, 0.005},
-          {0, 1, 0.0, 0, 0.005},
-          {1000, 3, 0.005, 3, 0.006},
-          {1'000'000, 1, 1e-12, 2, 1e-6}}) {
+    // clang-format off
+    for (const auto& [frequency, step, interval, n, elapsed] : {std::tuple{1000, 1, 0.005, 6, 0.005},
+             {0, 1, 0.0, 0, 0.005}, {1000, 3, 0.005, 3, 0.006}, {1'000'000, 1, 1e-12, 2, 1e-6}}) { // clang-format on
         counter = FakeCounter(frequency, step);
         counterReadingsAtRead.clear();
         port.queueSamples({8, 255});
@@ -95,18 +89,14 @@ TEST_F(CaptureTest, EachSampleWaitsAfreshBetweenItsStrobesAndItsFirstReading) {
     }
 }
 
-// A sweep that fails part-way leaves the previous one whole. 801 samples fail at the first
-// reading of sample 801, after its wait.
+// A sweep that fails part-way leaves the previous one whole; 801 samples fail at sample 801's
+// first reading, after its wait. Rows: accesses up to the failing one, then counter readings.
 TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
-    // address, sample_count, interval, frequency, readings, accesses up to the failing one,
-    // counter readings
+    // clang-format off
     for (const auto& [address, count, interval, frequency, readings, accesses, counterReadings] :
-         {std::tuple{0x378, 801, 1e-6, 1'000'000, std::vector<std::int16_t>{}, 800 * 6 + 4,
-                     801 * 2},
-          {32767, 5, 0.0, 0, {}, 3, 0},
-          {0x378, 500, 1e-5, 0, {}, 3, 2},
-          {0x378, 10, 0.0, 0, {0x70, 0xF0, 0x70, 0xF0, 256}, 16, 0},
-          {0x378, 10, 0.0, 0, {0x70, -1}, 6, 0}}) {
+         {std::tuple{0x378, 801, 1e-6, 1'000'000, std::vector<std::int16_t>{}, 800 * 6 + 4, 801 * 2},
+          {32767, 5, 0.0, 0, {}, 3, 0}, {0x378, 500, 1e-5, 0, {}, 3, 2}, {0x378, 10, 0.0, 0, {0x70, -1}, 6, 0},
+          {0x378, 10, 0.0, 0, {0x70, 0xF0, 0x70, 0xF0, 256}, 16, 0}}) { // clang-format on
         SCOPED_TRACE(count);
         state.port_address = static_cast<std::int16_t>(address);
         state.sample_count = static_cast<std::int16_t>(count);
@@ -116,10 +106,10 @@ TEST_F(CaptureTest, FailureInTheAcquisitionPassKeepsThePreviousSweep) {
         port = ScriptedPort();
         port.queueReadings(readings);
         EXPECT_THROW(readport(state, port, counter), VistraceError);
-        EXPECT_EQ(state.samples, previous);
-        EXPECT_EQ(state.sample_starts, previousStarts);
-        EXPECT_EQ(port.accesses.size(), static_cast<std::size_t>(accesses));
-        EXPECT_EQ(counter.readings, counterReadings);
+        EXPECT_TRUE(state.samples == previous.samples &&
+                    state.sample_starts == previous.sample_starts);
+        EXPECT_EQ(std::pair(port.accesses.size(), counter.readings),
+                  std::pair(static_cast<std::size_t>(accesses), counterReadings));
     }
 }
 

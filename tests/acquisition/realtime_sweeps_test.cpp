@@ -17,8 +17,7 @@
 namespace vistrace::testing {
 namespace {
 
-// No period (1 s) may hold more real-time time than 90 % of the limit, or the kernel stops a
-// sweep. The grant says why nothing is raised where nothing is.
+// No 1 s period may hold more real-time than 90 % of the limit, or the kernel stops a sweep.
 TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
     struct Row {
         RealtimeGrant grant = RealtimeGrant::Granted; // found at the start
@@ -82,8 +81,7 @@ TEST(RealtimeSweeps, RaisedOnlyWhereGrantedAndWithinTheShare) {
     }
 }
 
-// The first words of the capability sets, with CAP_SYS_NICE and CAP_SYS_RESOURCE; holdNice makes
-// CAP_SYS_NICE effective while lent, and permitted (to be lent again) while kept.
+// holdNice makes CAP_SYS_NICE effective while lent, and permitted (to lend again) while kept.
 __user_cap_data_struct capabilities() {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     std::array<__user_cap_data_struct, 2> data{};
@@ -134,8 +132,8 @@ public:
     std::exit(raised && granted && normalAfter("after the grant check") ? 0 : 1);
 }
 
-// Raise, restore and the grant check as vistrace does them, in a child process that the kernel
-// treats as an unprivileged lp member's: back at the normal policy each time, and granted.
+// A child the kernel treats as an unprivileged lp member's is back at the normal policy after
+// each raise, restore and grant check, and granted.
 TEST(RealtimeSweeps, AnUnprivilegedThreadComesBackDown) {
     rlimit rtprio{};
     getrlimit(RLIMIT_RTPRIO, &rtprio);
@@ -169,8 +167,7 @@ TEST(RealtimeSweeps, AProgramStartedRealTimeKeepsItsPriority) {
                 "restored: policy 0x40000001 priority 5");
 }
 
-// The throttle as the kernel writes it, and as it never should: anything unreadable is no
-// throttle, under which nothing is raised.
+// The throttle as the kernel writes it, and as it never should: anything unreadable is no throttle.
 TEST(RealtimeSweeps, TheThrottleIsReadFromItsTwoFiles) {
     const std::filesystem::path directory = ::testing::TempDir() + "/sched_rt";
     // runtime, period (nullptr: no such file), what is read

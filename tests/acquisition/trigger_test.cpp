@@ -5,16 +5,15 @@
 #include <utility>
 #include <vector>
 
-namespace vistrace {
+namespace vistrace::testing {
 namespace {
 
 constexpr int kRising = 0;
 constexpr int kFalling = 1;
 
-// After the queued pairs the input stays flat at 128, so no later pair can trigger; the third
-// round of events asks for a stop. The level is read after the events, so one chosen there
-// applies to the pair just read; only the two samples of one pair are compared; and a pair read
-// on the port the operator left in the events is not tested, the next pair being the new port's.
+// After the queued pairs the input stays at 128, and the third round of events stops. The level
+// is read after the events; only a pair's own samples are compared; and a pair read on a port the
+// operator left in the events is not tested.
 TEST(Trigger, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
     struct Case {
         int slope;
@@ -25,21 +24,18 @@ TEST(Trigger, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
         std::int16_t portInPump = 0;
     };
     // clang-format off
-    const std::vector<Case> cases{
+    for (Case row : std::vector<Case>{
         {kRising, 126, {130, 120}, 1}, {kRising, 126, {120, 110}, 1}, {kRising, 126, {110, 120}, 3},
         {kRising, 129, {128, 128}, 3}, {kRising, 126, {130, 126}, 3}, {kRising, 0, {255, 0}, 3},
         {kRising, 100, {130, 120}, 1, 126}, {kRising, 126, {130, 120}, 3, 100},
         {kRising, 126, {130, 130, 120, 120}, 3}, {kRising, 126, {130, 120, 130, 120}, 2, -1, 0x278},
-        {kFalling, 126, {120, 130}, 1}, {kFalling, 126, {126, 127}, 1},
-        {kFalling, 126, {140, 130}, 3}, {kFalling, 127, {128, 128}, 3},
-        {kFalling, 126, {120, 126}, 3}, {kFalling, 255, {0, 255}, 3},
-        {-1, 126, {}, 0}, {2, 126, {}, 0}};
-    // clang-format on
-    for (Case row : cases) {
+        {kFalling, 126, {120, 130}, 1}, {kFalling, 126, {126, 127}, 1}, {kFalling, 126, {140, 130}, 3},
+        {kFalling, 127, {128, 128}, 3}, {kFalling, 126, {120, 126}, 3}, {kFalling, 255, {0, 255}, 3},
+        {-1, 126, {}, 0}, {2, 126, {}, 0}}) { // clang-format on
         SCOPED_TRACE(::testing::Message() << "slope " << row.slope << " level " << int{row.level});
         ScopeState state;
         state.trigger_level = row.level;
-        testing::ScriptedPort port;
+        ScriptedPort port;
         port.standing = 128;
         port.queueSamples(row.samples);
         std::size_t rounds = 0;
@@ -61,4 +57,4 @@ TEST(Trigger, OnlyAPairMovingStrictlyPastTheLevelReadAfterTheEventsTriggers) {
 }
 
 } // namespace
-} // namespace vistrace
+} // namespace vistrace::testing

@@ -9,9 +9,7 @@ namespace {
 
 using Offsets = ControlTest;
 
-// Every move of a dragged thumb redraws the stored sweep, and so does its release, with the
-// sweep as it is then; a trough click moves it by the bar's large change. Nothing is captured:
-// start-up's idle write is all the port sees.
+// Drag steps, their release and trough clicks redraw the stored sweep as it is then; none captures.
 TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
     window->load();
     window->YOffset->setSliderDown(true);
@@ -35,10 +33,8 @@ TEST_F(Offsets, DragsAndPagesRedrawTheStoredSweepAtTheNewPlace) {
     EXPECT_EQ(port.accesses.size(), 1U);
 }
 
-// The reset recentres both bars and captures at once; what it captures, in a trigger wait and
-// out of one, the loop's rows and the time bases count. A redraw after a time-base change then
-// draws the new sample_count from the buffer as it is: 250 samples of that capture, then 250
-// elements that no capture has written.
+// The reset recentres both bars and captures (counted by the loop and time-base tests); a redraw
+// at a new time base draws its sample_count from the buffer: 250 captured, 250 never written.
 TEST_F(Offsets, ResetRecentresAndCapturesThenARedrawDrawsTheNewCountFromTheOldBuffer) {
     window->load();
     port.standing = 128;
@@ -49,9 +45,8 @@ TEST_F(Offsets, ResetRecentresAndCapturesThenARedrawDrawsTheNewCountFromTheOldBu
     EXPECT_EQ(window->XOffset->value(), 0);
     window->TimeBase_box->setCurrentIndex(2); // "2mS/Div": 500 samples
     window->XOffset->setValue(1);
-    EXPECT_TRUE(blueAt(columnOf(100), 212));
-    EXPECT_TRUE(blueAt(columnOf(400), 165));
-    EXPECT_FALSE(blueAt(columnOf(400), 212));
+    EXPECT_TRUE(blueAt(columnOf(100), 212)) << "the reset's capture, recentred";
+    EXPECT_TRUE(blueAt(columnOf(400), 165) && !blueAt(columnOf(400), 212)) << "never written";
 }
 
 } // namespace

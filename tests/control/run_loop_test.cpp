@@ -9,12 +9,11 @@
 namespace vistrace::testing {
 namespace {
 
-// The loop as the operator drives it from its pumps, a window of its own per row. A row sets the
-// trigger mode, may take a sweep of one constant sample first, and plays the port; each step runs
-// before the port access of that number since Run. Operator actions come in the next pump, a port
-// failure at that access; notes are checks made there. Captures and accesses count from Run,
-// which first times the port unless a sweep before it has; exit code -1: the program carries on.
-// A row with a box has a sweep before Run that the failure keeps.
+// The loop as the operator drives it from its pumps, a window per row: trigger mode, a sweep of one
+// constant sample before Run (or -1), the standing sample and queue, and steps before the access of
+// that number since Run (operator actions come in the next pump; notes check there). A port failure
+// keeps the sweep before Run. Counts are from Run, which times the port unless a sweep has; exit
+// code -1: the program carries on.
 struct Row {
     const char* what;
     int mode, before, standing;
@@ -26,7 +25,6 @@ struct Row {
     const char* message = ""; // of the box: a warning, or the error that ended the program
 };
 
-// The rows' names, in their order.
 // clang-format off
 constexpr std::array kScenarios{
     "RunsFreeUntilStop", "RepeatCapturesRightAfterItsTrigger", "RepeatTurnedSingleInItsWait",
@@ -40,12 +38,11 @@ constexpr std::array kScenarios{
 struct Loop : ControlTest, ::testing::WithParamInterface<std::size_t> {
     static constexpr std::size_t kRows = kScenarios.size();
     std::vector<Row> rows();
+    std::function<void()> stop = later([this] { window->Command2->click(); });
     std::function<void()> later(const std::function<void()>& action) {
         return [this, action] { QTimer::singleShot(0, window.get(), action); };
     }
 };
-
-constexpr std::size_t kStrobes = 3; // a sample's writes before its wait
 
 std::vector<Row> Loop::rows() {
     const auto note = [](const std::function<bool()>& check) {
@@ -57,10 +54,9 @@ std::vector<Row> Loop::rows() {
     const auto raised = [&](bool expected) {
         return note([this, expected] { return (scheduler.priority != 0) == expected; });
     };
-    const auto stop = later([this] { window->Command2->click(); });
     const auto run = later([this] { window->Command4->click(); });
     const std::function<void()> fail = [] { throw PortError("gone"); };
-    // Once the program has ended no handler runs, so neither of these does anything.
+    // No handler runs once the program has ended, so these do nothing.
     const auto end = [&](bool byExit) {
         return later([this, byExit] {
             byExit ? window->mnuexit->trigger() : static_cast<void>(window->close());
@@ -85,9 +81,8 @@ std::vector<Row> Loop::rows() {
          {{kTiming + kSweep / 2, mode(1)}, {kTiming + kSweep + 5 * kPair, stop}},
          1, kTiming + kSweep + 6 * kPair},
         {"Single: blank while armed, one raised sweep, then it stops itself", 2, 128, 100,
-         {130, 130, 130, 120}, {{0, note([this] { return bluePixels() == 0; })},
-          {kPair, raised(false)}, {2 * kPair, raised(true)},
-          {2 * kPair + kSweep - 1, raised(true)}}, 1, 2 * kPair + kSweep},
+         {130, 130, 130, 120}, {{0, note([this] { return bluePixels() == 0; })}, {kPair, raised(false)},
+          {2 * kPair, raised(true)}, {2 * kPair + kSweep - 1, raised(true)}}, 1, 2 * kPair + kSweep},
         {"Stop ends an endless wait", 1, 128, 128, {}, {{50 * kPair, stop}}, 0, 51 * kPair},
         {"Stop and Run in one pump: the loop goes on, never nested", 0, -1, 0, {},
          {{kTiming + 3 * kSweep / 2, stop}, {kTiming + 3 * kSweep / 2, run},
@@ -96,16 +91,15 @@ std::vector<Row> Loop::rows() {
          {130, 130, 130, 120}, {{0, stop}, {0, run}}, 1, 2 * kPair + kSweep},
         {"a time base chosen mid-sweep takes effect at the next sweep", 0, -1, 140, {},
          {{kTiming + kSweep / 2, later([this] { window->TimeBase_box->setCurrentIndex(0); })},
-          {kTiming + kSweep + 1, stop}}, 2, kTiming + kSweep + 166 * 6},
+          {kTiming + kSweep + 1, stop}}, 2, kTiming + kSweep + std::size_t{166} * 6},
         {"the reset in a wait captures at once and the wait carries on", 1, -1, 140, {},
          {{0, later([this] { window->Command1->click(); })}, {kTiming / 2, raised(false)},
           {kTiming + kPair + kSweep / 2, raised(true)},
           {kTiming + kSweep + 5 * kPair, note([this] { return blueAt(250, 216); })},
           {kTiming + kSweep + 5 * kPair, stop}}, 1, kTiming + kSweep + 6 * kPair},
         {"a bar moved while a single shot is armed redraws the last sweep", 2, 128, 140, {},
-         {{0, later([this] { window->YOffset->setValue(300); })},
-          {kPair, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })},
-          {kPair, stop}}, 0, 2 * kPair},
+         {{0, later([this] { window->YOffset->setValue(300); })}, {kPair, stop},
+          {kPair, note([this] { return blueAt(250, 300) && !blueAt(250, 212); })}}, 0, 2 * kPair},
         {"a port picked in a wait is timed there and fails", 1, 60, 200, {},
          {{0, later([this] { emit window->Port_Address_Box->activated(0); })},
           {kPair + kTiming / 2, fail}}, 0, kPair + kTiming / 2, -1, "gone"},
@@ -113,9 +107,8 @@ std::vector<Row> Loop::rows() {
         {"a port gone mid-wait", 1, 60, 200, {}, {{40 * kPair, fail}}, 0, 40 * kPair, -1, "gone"},
         {"a port gone in a Single wait: the last sweep comes back", 2, 60, 200, {},
          {{40 * kPair, fail}}, 0, 40 * kPair, -1, "gone"},
-        {"a timed sweep without a counter", 0, 60, 200, {},
-         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, kStrobes, 1,
-         "Division by zero"},
+        {"a timed sweep without a counter, after a sample's 3 strobes", 0, 60, 200, {},
+         {{0, [this] { window->state.counter_frequency = 0; }}}, 0, 3, 1, "Division by zero"},
         {"Exit in a trigger wait", 1, 60, 200, {}, {{100 * kPair, end(true)}}, 0, 101 * kPair, 0},
         {"a close in a running loop", 0, 60, 200, {}, {{kSweep / 2, end(false)}}, 1, kSweep, 0},
         {"a close in a Single wait", 2, 60, 200, {}, {{50 * kPair, end(false)}}, 0, 51 * kPair, 0},
@@ -137,7 +130,6 @@ TEST_P(Loop, AsTheOperatorDrivesIt) {
     port.accesses.clear();
     counted.count = 0;
     boxes.clear();
-    const auto stop = later([this] { window->Command2->click(); });
     steps = row.steps; // the row's samples come after the port is timed
     steps.emplace_back(row.before < 0 ? kTiming : 0, [&] { port.queueSamples(row.queued); });
     steps.emplace_back(20 * kSweep, stop); // a loop that runs on fails the counts, and ends

@@ -10,22 +10,21 @@
 namespace vistrace::testing {
 namespace {
 
-class Scale : public ControlTest {
-    void SetUp() override {
-        pinAppearance();
-        ControlTest::SetUp();
-        window->load();
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-};
+using Scale = ControlTest;
 
 void expectFits(const QWidget& control, const QString& text, QRect room) {
     EXPECT_LE(control.fontMetrics().horizontalAdvance(text), room.width()) << text.toStdString();
     EXPECT_LE(control.fontMetrics().height(), room.height()) << text.toStdString();
 }
 
-TEST_F(Scale, EveryCaptionAndItemShowsWhole) {
+// Start-up's flat sweep of zeros lies at row 212 - 128 x 0.36 = 165.92; the pen covers the
+// device rows whose centres lie within round(3 x ratio) device pixels around it, pure blue.
+TEST_F(Scale, EveryCaptionAndItemShowsWholeAndTheTraceIsSharpWhereTheUnitsSay) {
+    pinAppearance();
+    SetUp(); // a window in the program's style and fonts
+    window->load();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     window->Port_Address_Box->addItem(QStringLiteral("DC00"));        // as on a PCI Express card
     for (const QWidget* control : window->findChildren<QWidget*>()) { // as far as it shows
         if (const QString text = control->property("text").toString(); !text.isEmpty()) {
@@ -43,11 +42,6 @@ TEST_F(Scale, EveryCaptionAndItemShowsWhole) {
             expectFits(*box, box->itemText(i), field.adjusted(2, 0, -2, 0));
         }
     }
-}
-
-// Start-up's flat sweep of zeros lies at row 212 - 128 x 0.36 = 165.92; the pen covers the
-// device rows whose centres lie within round(3 x ratio) device pixels around it, pure blue.
-TEST_F(Scale, TraceIsSharpAndWhereTheUnitsSay) {
     const qreal ratio = window->devicePixelRatioF();
     const double pen = std::round(3 * ratio);
     const int top = static_cast<int>(std::ceil(165.92 * ratio - pen / 2 - 0.5));

@@ -9,10 +9,9 @@
 namespace vistrace::testing {
 namespace {
 
-// Start-up writes the idle value once, captures nothing and takes the default rows, warning
-// only without a counter, after that write, and carrying on. Then each selector assigns the
-// fields of the row picked, as its table gives them; no selection assigns nothing. Picks run
-// from the last row down, so that every list moves at every step.
+// Start-up writes the idle value once, captures nothing, takes the default rows and warns only
+// without a counter, after that write, carrying on. Each selector assigns its table's row, picked
+// from the last down so that every list moves each step; no selection assigns nothing.
 TEST_F(ControlTest, StartUpAndEachSelectorAssignTheirRowsAndNoSelectionNothing) {
     for (const std::int64_t frequency : {0, 1'000'000}) {
         SetUp();
@@ -49,9 +48,7 @@ TEST_F(ControlTest, StartUpAndEachSelectorAssignTheirRowsAndNoSelectionNothing) 
     EXPECT_TRUE(window->state == before);
 }
 
-// The window on the ppdev back end over a fake tree with a port at 0x378 that fails at the idle
-// write, none at 0x278, and a card at 0xDC00 whose driver is loaded after start-up. One port is
-// held at a time.
+// On ppdev: 0x378 fails at the idle write, 0x278 is missing, 0xDC00's driver loads after start-up.
 TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOrFailedOneWarnsAndBehavesUnconnected) {
     FakeParport tree;
     tree.addPort("parport0", 0x378);

@@ -15,11 +15,9 @@ double samplePeriod(const ScriptedPort& port, std::size_t count) {
            static_cast<double>(count - 1);
 }
 
-// The first sweep after start-up, the reset's, has its samples as far apart as the item says,
-// on a port of 1.5 us an access as on one of 5 us; a row the port cannot keep up with waits
-// nothing, and reads no counter in its capture. Only the port's timing comes between start-up's
-// idle write and the sweep; without a counter (0) there is none, and the two rows that need none
-// still sweep.
+// The reset's first sweep spaces its samples as the item says at 1.5 or 5 us an access; a row the
+// port cannot keep up with waits nothing and reads no counter. Only the port's timing precedes
+// it, and without a counter (0) none: the two rows that need none still sweep.
 TEST_F(ControlTest, EachTimeBaseSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
     for (const std::int64_t ticks : {1'500, 5'000, 0}) {
         for (int i = 0; i < (ticks != 0 ? 9 : 2); ++i) {
@@ -52,10 +50,8 @@ TEST_F(ControlTest, EachTimeBaseSpacesItsSweepsAsItsItemSaysAndFollowsThePort) {
     }
 }
 
-// At 2mS/Div: a slower port picked is timed before its first sweep, and from its second sweep on
-// the samples' own steps space them. A machine that holds the sweeps up, once in every sweep for
-// 20 sweeps or at one step in ten, does not shorten the waits; a port that became 20 % slower is
-// followed within 8 sweeps.
+// At 2mS/Div a slower port is timed before its first sweep, then its samples' steps space them;
+// sweeps held up (once each, or at a step in ten) keep their waits; a port 20 % slower, in 8.
 TEST_F(ControlTest, SweepsHeldUpOnABusyMachineKeepTheirSpacing) {
     // Held up by 3 ms at every sample of that number from first on.
     const auto sweep = [this](std::size_t every = 0, std::size_t first = 0) {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <cmath>
@@ -16,10 +17,8 @@ namespace {
 
 using Window = ControlTest;
 
-// In the running loop the focus is on Stop, so arrow keys change no port, also while another
-// window is the active one; the wheel turns a list only when it has the focus; and typing into
-// a trigger selector never selects an item, as Enter or leaving the field puts the selected one
-// back.
+// In the loop the focus is on Stop, so arrow keys change no port, even with another window active;
+// the wheel turns only a focused list; typing into a trigger selector never selects an item.
 TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
     window->load();
     window->show();
@@ -59,13 +58,12 @@ TEST_F(Window, KeysTypingAndTheWheelReachOnlyTheControlMeantForThem) {
     }
 }
 
-// The red centre lines, one pixel wide, cross at (251, 210); the grid lies above whatever is
-// drawn, dotted, through a clear, and stays visible on a dark palette.
+// The red centre lines, a pixel wide, cross at (251, 210); the dotted grid lies above the drawing,
+// through a clear, and shows on a dark palette (Qt derives one from the button colour).
 TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
     const auto client = [](ScopeScreen& screen) {
         return screen.grab(screen.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
     };
-    // Qt derives a whole palette from its button colour; this one is dark.
     for (const QPalette& palette : {QApplication::palette(), QPalette(QColor(53, 53, 53))}) {
         ScopeScreen screen;
         screen.setPalette(palette);
@@ -96,9 +94,8 @@ TEST(Graticule, DottedLinesAboveTheDrawingThroughAClearInLightAndDarkPalettes) {
     }
 }
 
-// Samples 108 and 148 lie 20 rows either side of the offset row 212, drawn at gain 1 with a thin
-// pen. Each segment runs one unit from its sample's column, so wider steps leave gaps; nothing
-// lies past unit 500, and fewer than two samples draw nothing.
+// Samples 108 and 148 lie 20 rows either side of row 212 at gain 1. Each segment runs one unit
+// from its sample's column, so wider steps leave gaps; none passes unit 500 or has one sample.
 TEST_F(Window, SegmentsRunOneUnitFromTheirSamplesColumnOnTheirRows) {
     for (int i = 1; i <= 500; ++i) {
         window->state.samples[i] = i % 2 != 0 ? 108 : 148;

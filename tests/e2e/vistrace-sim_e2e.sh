@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2015,SC2016,SC2034 # `A && B || fail` fails if either does; eval reads drawn
-# vistrace-sim_e2e.sh SIM: the real vistrace-sim as an operator runs it. Run draws sweep after sweep, Stop
-# keeps the last, Exit ends it with status 0; File > Exit inside the loop's longest stay without
-# events, a 200mS/Div capture (2 s), ends it within seconds, with status 0 and no
-# sanitizer report. Closing the window and leaving trigger waits are the window tests' to check.
+# vistrace-sim_e2e.sh SIM: Run draws sweep after sweep, Stop keeps the last, and File > Exit ends
+# the program with status 0 and no sanitizer report, also in its longest stay without events (a
+# 2 s 200mS/Div capture). Closing the window and leaving trigger waits are the window tests'.
 set -euo pipefail
 # shellcheck source=SCRIPTDIR/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -29,8 +28,7 @@ start_sim "$sim" "$work/stderr"
 choose_item 160 16 105 21 End Return # TimeBase_box: "200mS/Div"
 pressed=$(date +%s%N)
 press_run
-# The first sweep ends a capture of 2 s (the default time base: milliseconds). Run's
-# look cannot tell: whether its pressed look is painted at all depends on the machine's load.
+# The first sweep ends a capture of 2 s; Run's pressed look may not be painted on a busy machine.
 wait_until 10 blue_over 1000 || fail "no sweep drawn 10 s after Run"
 (($(date +%s%N) - pressed > 1500000000)) || fail "not in a long capture"
 exit_via_menu

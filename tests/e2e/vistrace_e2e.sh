@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2015 # `A && B || fail` fails if either does
-# vistrace_e2e.sh VISTRACE: the real vistrace on a machine without a parallel port. Its warning
-# comes before the main window; Run in Repeat waits on the flat line without a real-time thread,
-# and File > Exit ends it with status 0. The warning's wording is the window tests' to check.
+# vistrace_e2e.sh VISTRACE: with no parallel port its warning comes before the main window; Run in
+# Repeat waits on the flat line without a real-time thread; File > Exit ends it with status 0.
 set -euo pipefail
 # shellcheck source=SCRIPTDIR/lib.sh
 source "$(dirname "$0")/lib.sh"

@@ -45,9 +45,8 @@ void ControlTest::SetUp() {
 void ControlTest::TearDown() {
     boxPoll_.stop();
     window.reset();
-    // A test that ended the program asked every event loop to quit, and until the
-    // application's own loop has run again, modal boxes would return at once. Running it
-    // briefly also drops whatever a test posted and nobody ran.
+    // A test that ended the program asked every event loop to quit, and modal boxes return at
+    // once until the application's own loop has run again; that also drops what nobody ran.
     QTimer::singleShot(0, [] { QApplication::exit(0); });
     QApplication::exec();
 }

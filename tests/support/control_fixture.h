@@ -47,7 +47,6 @@ struct RecordingBinder final : PortBinder {
 struct SeenBox {
     QString text;
     int icon;
-    bool operator==(const SeenBox&) const = default;
 };
 
 // The pixel column of a horizontal screen unit: 15.08096 twips a unit at 15 twips a pixel.
@@ -55,12 +54,9 @@ inline int columnOf(int unit) {
     return static_cast<int>(unit * 15.08096 / 15.0);
 }
 
-// A fresh window on a scripted port and a fake counter whose step is one millisecond: every
-// timed sample then takes exactly two counter readings, so the number of sweeps captured can
-// be read off the counter. Its sweeps are raised to real-time priority as vistrace's are, on a
-// fake scheduler, timed on a clock of their own. Every modal message box is answered with OK and
-// noted in boxes; whileBoxOpen runs first, while it is still open. SetUp may run again inside a
-// test, for a fresh window.
+// A fresh window on a scripted port of 1 us an access, timed on the counter; its sweeps are raised
+// as vistrace's are, on a fake scheduler. Every modal box is noted in boxes and answered with OK,
+// whileBoxOpen running first. SetUp may run again inside a test, for a fresh window.
 class ControlTest : public ::testing::Test {
 protected:
     ControlTest();

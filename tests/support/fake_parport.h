@@ -16,9 +16,8 @@
 namespace vistrace::testing {
 
 // A fake /proc/sys/dev/parport and /dev in a temporary directory, and a fake kernel behind
-// DeviceCalls: descriptors from 101, a log of every call with the byte written or the direction
-// set, the descriptors left open, the errno a test asks of each call, and a claim held
-// elsewhere: asleep until a signal interrupts it.
+// DeviceCalls: descriptors from 101, a log of calls, the descriptors open, the errno asked of
+// each call, and a claim held elsewhere, asleep until a signal.
 class FakeParport {
 public:
     FakeParport() : root_(makeRoot()) { std::filesystem::create_directories(proc()); }
@@ -71,14 +70,10 @@ private:
         std::string pattern = (std::filesystem::temp_directory_path() / "vistrace-XXXXXX").string();
         return ::mkdtemp(pattern.data()) != nullptr ? pattern : throw std::runtime_error("mkdtemp");
     }
-    static std::string name(unsigned long request) {
-        const std::map<unsigned long, std::string> names{{PPCLAIM, "PPCLAIM"},
-                                                         {PPRELEASE, "PPRELEASE"},
-                                                         {PPWDATA, "PPWDATA"},
-                                                         {PPRSTATUS, "PPRSTATUS"},
-                                                         {PPDATADIR, "PPDATADIR"}};
-        return names.at(request);
-    }
+    static std::string name(unsigned long request) { // clang-format off
+        return std::map<unsigned long, std::string>{{PPCLAIM, "PPCLAIM"}, {PPRELEASE, "PPRELEASE"},
+            {PPWDATA, "PPWDATA"}, {PPRSTATUS, "PPRSTATUS"}, {PPDATADIR, "PPDATADIR"}}.at(request);
+    } // clang-format on
     // What the program hands the kernel: the byte written, and the data lines' direction.
     static std::string given(unsigned long request, const void* argument) {
         return request == PPWDATA

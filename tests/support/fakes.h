@@ -7,8 +7,7 @@
 #include <functional>
 #include <vector>
 
-// Fakes of the interfaces through which acquisition reaches the machine: the port, the
-// counter and the scheduler.
+// Fakes of the port, the counter and the scheduler, through which acquisition reaches the machine.
 namespace vistrace::testing {
 
 struct PortAccess {
@@ -24,8 +23,7 @@ inline PortAccess read(std::int16_t address, int value) {
     return {PortAccess::Kind::Read, address, value};
 }
 
-// A counter that advances by a fixed step at every reading, and as a clock that ScriptedPort
-// advances, by its time per access.
+// A counter stepping at every reading; also the clock that ScriptedPort advances per access.
 struct FakeCounter final : PerformanceCounter {
     explicit FakeCounter(std::int64_t ticksPerSecond = 1'000'000, std::int64_t ticksPerReading = 1)
         : frequency(ticksPerSecond), step(ticksPerReading) {}
@@ -90,8 +88,7 @@ private:
     std::deque<std::int16_t> queue_;
 };
 
-// Grants or refuses as told; onChange runs after every raise it grants and every restore that
-// comes back down.
+// Grants or refuses as told; onChange runs after each raise granted and each restore done.
 class FakeScheduler final : public Scheduler {
 public:
     explicit FakeScheduler(int usable = 2, int rtprio = 10, bool refusing = false)
