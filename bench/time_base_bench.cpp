@@ -16,6 +16,7 @@
 #include <cmath>
 #include <csignal>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -84,6 +85,7 @@ class BusyMachine {
 public:
     BusyMachine() : child_(fork()) {
         if (child_ == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL); // not outliving a benchmark that was killed
             setsid();
             std::vector<std::jthread> threads;
             for (unsigned i = 0; i < 2 * std::max(1U, std::thread::hardware_concurrency()); ++i) {

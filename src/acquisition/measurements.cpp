@@ -80,6 +80,7 @@ std::vector<std::pair<double, double>> holesOf(const std::vector<double>& second
 }
 
 struct Periods {
+    std::vector<std::pair<double, double>> spans; // from a rising crossing to the next
     std::vector<double> lengths;
     std::vector<double> duties; // of those with a falling crossing inside
 };
@@ -95,6 +96,7 @@ Periods periodsOf(const Crossings& crossings, const std::vector<std::pair<double
                 holes, [&](const auto& hole) { return hole.first < end && hole.second > start; })) {
             continue;
         }
+        periods.spans.emplace_back(start, end);
         periods.lengths.push_back(end - start);
         const auto fall = std::ranges::upper_bound(crossings.falling, start);
         if (fall != crossings.falling.end() && *fall < end) {
@@ -102,6 +104,31 @@ Periods periodsOf(const Crossings& crossings, const std::vector<std::pair<double
         }
     }
     return periods;
+}
+
+// Over whole periods the mean and RMS are the signal's own: a sweep that ends part-way
+// through a period, or was held up inside one, would weigh part of a period more than the rest.
+void averageWholePeriods(const std::vector<double>& volts, const std::vector<double>& seconds,
+                         const std::vector<std::pair<double, double>>& spans,
+                         Measurements& result) {
+    double sum = 0.0;
+    double squares = 0.0;
+    std::size_t count = 0;
+    auto span = spans.begin(); // both in time order, so one pass does
+    for (std::size_t k = 0; k < volts.size() && span != spans.end(); ++k) {
+        while (span != spans.end() && seconds[k] >= span->second) {
+            ++span;
+        }
+        if (span != spans.end() && seconds[k] >= span->first) {
+            sum += volts[k];
+            squares += volts[k] * volts[k];
+            ++count;
+        }
+    }
+    if (count > 0) {
+        result.mean = sum / static_cast<double>(count);
+        result.rms = std::sqrt(squares / static_cast<double>(count));
+    }
 }
 
 } // namespace
@@ -154,6 +181,7 @@ Measurements measure(const SweepRecord& sweep) {
             Reading::none("fewer than two periods clear of the sweep's hold-ups");
         return result;
     }
+    averageWholePeriods(volts, sweep.seconds, periods.spans, result);
     result.period = medianOf(std::move(periods.lengths), "");
     result.frequency = Reading::of(1.0 / *result.period.value);
     result.duty = medianOf(std::move(periods.duties), "no falling crossing within a period");
