@@ -183,7 +183,8 @@ Measurements measure(const SweepRecord& sweep) {
     }
     averageWholePeriods(volts, sweep.seconds, periods.spans, result);
     result.period = medianOf(std::move(periods.lengths), "");
-    result.frequency = Reading::of(1.0 / *result.period.value);
+    result.frequency =
+        result.period.value ? Reading::of(1.0 / *result.period.value) : result.period;
     result.duty = medianOf(std::move(periods.duties), "no falling crossing within a period");
     return result;
 }

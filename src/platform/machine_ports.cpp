@@ -7,6 +7,7 @@
 #include <charconv>
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <string_view>
 
 namespace vistrace {
@@ -15,8 +16,9 @@ namespace {
 // The text comes from outside: only decimal digits that fit up to limit are a number (no
 // sign, no space, no "0x", nothing after them).
 bool decimal(std::string_view text, unsigned long limit, unsigned long& value) {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    const char* first = std::to_address(text.begin());
+    const char* end = std::to_address(text.end());
+    const auto [stop, error] = std::from_chars(first, end, value);
     return error == std::errc{} && stop == end && value <= limit;
 }
 

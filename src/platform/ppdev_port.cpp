@@ -130,31 +130,34 @@ const PpdevPort::Device* PpdevPort::deviceAt(int baseAddress) const {
     return device_ && device_->baseAddress == baseAddress ? &*device_ : nullptr;
 }
 
-void PpdevPort::control(unsigned long request, const char* requestName, void* argument) const {
-    if (calls_.ioctl(device_->fd, request, argument) < 0) {
+void PpdevPort::control(const Device& device, unsigned long request, const char* requestName,
+                        void* argument) const {
+    if (calls_.ioctl(device.fd, request, argument) < 0) {
         const int error = errno;
-        throw PortError("Parallel port " + device_->path + " (I/O address " +
-                        hexAddress(device_->baseAddress) + ") failed: " + requestName + ": " +
+        throw PortError("Parallel port " + device.path + " (I/O address " +
+                        hexAddress(device.baseAddress) + ") failed: " + requestName + ": " +
                         describe(error));
     }
 }
 
 void PpdevPort::Out32(std::int16_t address, int value) {
-    if (deviceAt(baseAddressOf(address)) == nullptr) {
+    const Device* device = deviceAt(baseAddressOf(address));
+    if (device == nullptr) {
         return;
     }
     auto data = static_cast<unsigned char>(value & 0xFF);
-    control(PPWDATA, "PPWDATA", &data);
+    control(*device, PPWDATA, "PPWDATA", &data);
 }
 
 std::int16_t PpdevPort::Inp32(std::int16_t address) {
     // Only status registers are read. The pattern wraps, as the port library's 16-bit
     // address does: the status register of the port at 0xFFFF is at 0.
-    if (deviceAt(baseAddressOf(address - kStatusRegisterOffset)) == nullptr) {
+    const Device* device = deviceAt(baseAddressOf(address - kStatusRegisterOffset));
+    if (device == nullptr) {
         return kUnconnectedBus;
     }
     unsigned char status = 0;
-    control(PPRSTATUS, "PPRSTATUS", &status);
+    control(*device, PPRSTATUS, "PPRSTATUS", &status);
     return status;
 }
 

@@ -59,7 +59,8 @@ private:
     [[nodiscard]] int openDevice(const std::string& path, const std::string& where) const;
     void claim(int fd, const std::string& where) const;
     [[nodiscard]] const Device* deviceAt(int baseAddress) const;
-    void control(unsigned long request, const char* requestName, void* argument) const;
+    void control(const Device& device, unsigned long request, const char* requestName,
+                 void* argument) const;
 
     std::filesystem::path procRoot_;
     std::filesystem::path devRoot_;
