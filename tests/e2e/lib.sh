@@ -9,7 +9,14 @@ px() { echo $(($1 * ${scale:-100} / 100)); }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # wait_until SECONDS COMMAND...: polls COMMAND every 0.1 s until it succeeds.
-wait_until() { local _; for _ in $(seq $(($1 * 10))); do "${@:2}" && return 0 || sleep 0.1; done; return 1; }
+wait_until() {
+    local _
+    for _ in $(seq $(($1 * 10))); do
+        "${@:2}" && return 0
+        sleep 0.1
+    done
+    return 1
+}
 
 # screen_digest X Y WIDTH HEIGHT: a digest of the pixels there now.
 screen_digest() {
@@ -22,15 +29,19 @@ visible_window() {
     local id kind
     wid=
     for id in $(xdotool search --onlyvisible --name '^Vistrace$' 2>/dev/null); do
-        (($(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p') >= $(px 709))) && kind=wide || kind=narrow
+        kind=narrow
+        (($(xdotool getwindowgeometry --shell "$id" | sed -n 's/^WIDTH=//p') >= $(px 709))) && kind=wide
         [[ $kind == "$1" ]] && wid=$id && return 0
     done
     return 1
 }
 window_found() { visible_window wide || ! kill -0 "$sim_pid" 2>/dev/null; } # or the program ended
 
-# painted: the same picture twice running, so the window is mapped and painted.
-painted() { local last=$painted_digest; painted_digest=$(screen_digest 0 0 709 570) && [[ $painted_digest == "$last" ]]; }
+painted() { # the same picture twice running: mapped and painted
+    local last=$painted_digest
+    painted_digest=$(screen_digest 0 0 709 570)
+    [[ $painted_digest == "$last" ]]
+}
 
 # start_sim PROGRAM [STDERR_FILE]: starts the program and waits until its window is painted.
 # Sets sim_pid, wid, the window's X, Y, WIDTH and HEIGHT, and menu (the menu bar's height).
@@ -48,11 +59,18 @@ await_window() {
 }
 
 # run_is enabled|disabled: how the Run button looks, against how it looked at the start.
-run_is() { local now=disabled; [[ $(screen_digest 536 528 73 33) != "$run_enabled" ]] || now=enabled; [[ $now == "$1" ]]; }
+run_is() {
+    local now=disabled
+    [[ $(screen_digest 536 528 73 33) == "$run_enabled" ]] && now=enabled
+    [[ $now == "$1" ]]
+}
 
 # Off the controls, so that no hover highlight changes how they look.
 park_pointer() { xdotool mousemove $((X + WIDTH + 10)) $((Y + HEIGHT + 10)); }
-click() { xdotool mousemove --window "$wid" "$(px "$1")" $((menu + $(px "$2"))) click 1; park_pointer; }
+click() {
+    xdotool mousemove --window "$wid" "$(px "$1")" $((menu + $(px "$2"))) click 1
+    park_pointer
+}
 press_run() { click 572 544; }
 press_stop() { click 656 544; }
 windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
@@ -79,18 +97,22 @@ exit_via_menu() {
     click 30 14
 }
 
-# count_blue FILE [X Y]: pure blue pixels in `scope` of a screenshot whose client area is at X, Y.
+# count_blue FILE [X Y]: the trace's pure blue pixels inside the screen `scope` of a
+# screenshot whose client area starts at X, Y (the window's, by default).
 count_blue() {
     convert "$1" -crop "$(px 505)x$(px 421)+$((${2:-$X} + $(px 90)))+$((${3:-$((Y + menu))} + $(px 50)))" +repage -fill black \
         +opaque '#0000FF' -fill white -opaque '#0000FF' -format '%[fx:round(mean*w*h)]' info:
 }
-# blue_over COUNT: more trace pixels than COUNT on the screen now; needs work, a scratch directory.
-blue_over() { import -window root "$work/screen.png" && (($(count_blue "$work/screen.png") > $1)); }
+blue_over() { # needs work, a scratch directory
+    import -window root "$work/screen.png"
+    (($(count_blue "$work/screen.png") > $1))
+}
 
 # wait_end SECONDS: waits for the end and sets sim_status; 1 if still running after that time.
 wait_end() {
     wait_until "$1" eval '! kill -0 "$sim_pid" 2>/dev/null' || return 1
-    sim_status=0 && wait "$sim_pid" || sim_status=$?
+    sim_status=0
+    wait "$sim_pid" || sim_status=$?
     sim_pid=
 }
 
@@ -113,5 +135,7 @@ never_realtime() {
 
 scratch() { work=$(mktemp -d) && trap 'stop_sim; rm -rf "$work"' EXIT; } # sets work, a temp dir
 
-# stop_sim: ends a program left running by a failed check.
-stop_sim() { [[ -z ${sim_pid:-} ]] || { kill "$sim_pid"; wait "$sim_pid"; } 2>/dev/null || true; sim_pid=; }
+stop_sim() { # a program left running by a failed check
+    [[ -z ${sim_pid:-} ]] || { kill "$sim_pid"; wait "$sim_pid"; } 2>/dev/null || true
+    sim_pid=
+}
