@@ -24,10 +24,7 @@ void ScopeWindow::portListOpening() {
 
 void ScopeWindow::TimeBase_box_Click() {
     if (const auto row = rowAt(kTimeBaseRows, TimeBase_box->currentIndex())) {
-        state.sample_interval = row->sample_interval;
-        state.sample_count = row->sample_count;
-        state.x_step = row->x_step;
-        state.trace_width = row->trace_width;
+        row->applyTo(state);
     }
 }
 

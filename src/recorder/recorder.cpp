@@ -84,10 +84,7 @@ void sweep(Run& run, const RecorderOptions& options, PortIo& port, PerformanceCo
     const TimeBaseRow& row = kTimeBaseRows[static_cast<std::size_t>(options.timeBaseRow)];
     ScopeState state;
     state.port_address = addressPattern(address);
-    state.sample_count = row.sample_count;
-    state.x_step = row.x_step;
-    state.trace_width = row.trace_width;
-    state.sample_interval = row.sample_interval;
+    row.applyTo(state);
     state.trigger_level =
         kTriggerLevelRows[static_cast<std::size_t>(options.levelRow)].trigger_level;
     state.volts_gain = kGainRows[static_cast<std::size_t>(options.gainRow)].volts_gain;

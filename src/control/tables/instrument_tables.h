@@ -2,6 +2,7 @@
 
 #include "fixed_decimal.h"
 #include "realtime_sweeps.h"
+#include "scope_state.h"
 #include "trigger.h"
 
 #include <array>
@@ -32,6 +33,13 @@ struct TimeBaseRow {
     // Seconds from one sample to the next for the trace to be true to the item.
     [[nodiscard]] constexpr double samplePeriod() const {
         return division * x_step / kUnitsPerDivision;
+    }
+    // The four fields a time base sets, in the window's handler and vistrace-capture alike.
+    void applyTo(ScopeState& state) const {
+        state.sample_interval = sample_interval;
+        state.sample_count = sample_count;
+        state.x_step = x_step;
+        state.trace_width = trace_width;
     }
 };
 
