@@ -3,6 +3,7 @@
 #include "adc.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -11,6 +12,13 @@ namespace {
 
 // Until the port has been measured, the time of a slow one.
 constexpr double kAssumedSampleSeconds = 0.0001;
+
+// Of an even count, the mean of the middle two.
+double median(std::vector<double> values) {
+    std::ranges::sort(values);
+    const std::size_t half = values.size() / 2;
+    return values.size() % 2 == 1 ? values[half] : (values[half - 1] + values[half]) / 2;
+}
 
 } // namespace
 
@@ -42,12 +50,12 @@ void SweepTiming::measure(PortIo& port, PerformanceCounter& counter, std::int64_
         least = std::min(least, static_cast<double>(end - start) / static_cast<double>(frequency));
     }
     observed_.clear();
-    observe({least / kSamplesPerBatch, false});
+    observe(least / kSamplesPerBatch, false);
 }
 
 void SweepTiming::learn(double seconds, int samples, double interval) {
     if (samples > 0) {
-        observe({std::max(0.0, seconds / samples - interval), false});
+        observe(std::max(0.0, seconds / samples - interval), false);
     }
 }
 
@@ -64,29 +72,45 @@ void SweepTiming::learnSteps(const CountBuffer& starts, int samples, double inte
     const auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
     std::ranges::nth_element(steps, middle);
     const double step = static_cast<double>(*middle) / static_cast<double>(frequency);
-    observe({std::max(0.0, step - interval), true});
+    observe(std::max(0.0, step - interval), true);
 }
 
-void SweepTiming::observe(Observation observation) {
-    observed_.push_back(observation);
+void SweepTiming::observe(double seconds, bool ofSteps) {
+    observed_.push_back({seconds, ofSteps, period_});
     if (observed_.size() > kRemembered) {
         observed_.pop_front();
     }
 }
 
-double SweepTiming::sampleSeconds() const {
-    const bool anySteps = std::ranges::any_of(observed_, &Observation::ofSteps);
+double SweepTiming::spaceFor(double period) {
+    period_ = period;
+    return intervalFor(period);
+}
+
+double SweepTiming::sampleSecondsAt(double period) const {
+    if (observed_.empty()) {
+        return kAssumedSampleSeconds;
+    }
+    std::vector<double> atPeriod;
+    double leastStep = std::numeric_limits<double>::infinity();
     double least = std::numeric_limits<double>::infinity();
     for (const Observation& observation : observed_) {
-        if (observation.ofSteps || !anySteps) {
-            least = std::min(least, observation.seconds);
+        least = std::min(least, observation.seconds);
+        if (observation.ofSteps) {
+            leastStep = std::min(leastStep, observation.seconds);
+            if (observation.period == period) {
+                atPeriod.push_back(observation.seconds);
+            }
         }
     }
-    return observed_.empty() ? kAssumedSampleSeconds : least;
+    if (!atPeriod.empty()) {
+        return median(atPeriod);
+    }
+    return std::isfinite(leastStep) ? leastStep : least;
 }
 
 double SweepTiming::intervalFor(double period) const {
-    return std::max(0.0, period - sampleSeconds());
+    return std::max(0.0, period - sampleSecondsAt(period));
 }
 
 double SweepTiming::sweepSeconds(int samples, double interval) const {

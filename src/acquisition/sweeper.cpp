@@ -21,7 +21,7 @@ void Sweeper::forgetPort() {
 void Sweeper::spaceSamples(ScopeState& state, double period, double nominalInterval) {
     timePort(state);
     state.sample_interval =
-        state.counter_frequency == 0 ? nominalInterval : timing_.intervalFor(period);
+        state.counter_frequency == 0 ? nominalInterval : timing_.spaceFor(period);
 }
 
 // A timed sweep learns from its samples' own steps, which a sweep held up somewhere does not
