@@ -111,6 +111,23 @@ private:
     pid_t child_;
 };
 
+// The share of a thread's time that the machine takes for itself while the thread spins, in gaps
+// of over a microsecond between readings of the clock: what a sweep's length carries beyond its
+// steps, whatever spaces them.
+double interruptedShare(Clock::duration span) {
+    const auto start = Clock::now();
+    auto last = start;
+    Clock::duration lost{};
+    while (last - start < span) {
+        const auto now = Clock::now();
+        if (now - last > std::chrono::microseconds(1)) {
+            lost += now - last;
+        }
+        last = now;
+    }
+    return std::chrono::duration<double>(lost) / std::chrono::duration<double>(last - start);
+}
+
 double median(std::vector<double> values) {
     std::ranges::sort(values);
     return values[values.size() / 2];
@@ -157,7 +174,8 @@ Errors sweepEveryRow(vistrace::ScopeWindow& window, TimedSweeps& sweeps, benchma
 
 // The argument is the port's time per access in nanoseconds. The loaded run follows the quiet
 // one on the same window, so its estimate starts from a quiet machine's and must stay true
-// while every sweep is held up.
+// while every sweep is held up. What the quiet machine takes from a spinning thread comes first,
+// as the sweep lengths' floor.
 void BM_TimeBaseAccuracy(benchmark::State& bench) {
     vistrace::MonotonicCounter counter;
     BusyPort port(std::chrono::nanoseconds(bench.range(0)));
@@ -166,6 +184,7 @@ void BM_TimeBaseAccuracy(benchmark::State& bench) {
     vistrace::ScopeWindow window(port, counter, sweeps, binder);
     window.load();
     for (auto _ : bench) {
+        bench.counters["interrupted"] = interruptedShare(std::chrono::seconds(1));
         const Errors idle = sweepEveryRow(window, sweeps, bench, "");
         bench.counters["worst_error"] = idle.sweep;
         bench.counters["step_worst_error"] = idle.step;
