@@ -18,8 +18,8 @@ namespace vistrace {
 // stays busy. A sweep that reads no counter can only observe its whole length, held-up time
 // and all, so while a step observation is remembered the whole lengths give way to it.
 //
-// What a sample costs beyond its wait grows with the wait (a few tenths of a microsecond from
-// 30 us to 4 ms on an idle PC) and changes a little from sweep to sweep with whatever else the
+// What a sample costs beyond its wait grows with the wait (half a microsecond more at 4 ms than
+// at 30 us, on an idle machine) and changes a little from sweep to sweep with whatever else the
 // processor does. So a period's estimate is the median of the remembered steps observed at that
 // very period, which the next sweep's cost scatters about; the least of the remembered steps,
 // which errs towards a sample too far apart rather than a held-up one, serves a period until it
