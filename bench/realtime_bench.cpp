@@ -1,4 +1,5 @@
 #include "linux_scheduler.h"
+#include "median.h"
 #include "monotonic_counter.h"
 #include "null_port.h"
 #include "realtime_sweeps.h"
@@ -17,11 +18,6 @@ constexpr double kInterval = 0.00001;
 
 // What the instrument does between two sweeps (drawing, the event pump), at normal priority.
 constexpr auto kBetweenSweeps = std::chrono::milliseconds(5);
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // One thread per usable CPU at normal priority, spinning while busy (like a parallel
 // compile) and asleep otherwise.
@@ -98,10 +94,10 @@ void BM_TimedSweepUnderLoad(benchmark::State& bench) {
             }
         }
     }
-    bench.counters["idle_ratio"] = median(idle);
-    bench.counters["loaded_ratio"] = median(loaded);
-    bench.counters["plain_loaded_ratio"] = median(plainLoaded);
-    bench.counters["loaded_excess"] = median(loaded) - median(idle);
+    bench.counters["idle_ratio"] = vistrace::median(idle);
+    bench.counters["loaded_ratio"] = vistrace::median(loaded);
+    bench.counters["plain_loaded_ratio"] = vistrace::median(plainLoaded);
+    bench.counters["loaded_excess"] = vistrace::median(loaded) - vistrace::median(idle);
     bench.counters["realtime"] = instrument.grant() == vistrace::RealtimeGrant::Granted ? 1 : 0;
 }
 BENCHMARK(BM_TimedSweepUnderLoad)->Iterations(1)->Unit(benchmark::kSecond);

@@ -3,6 +3,7 @@
 
 #include "adc.h"
 #include "instrument_tables.h"
+#include "median.h"
 #include "monotonic_counter.h"
 #include "scope_window.h"
 
@@ -128,11 +129,6 @@ double interruptedShare(Clock::duration span) {
     return std::chrono::duration<double>(lost) / std::chrono::duration<double>(last - start);
 }
 
-double median(std::vector<double> values) {
-    std::ranges::sort(values);
-    return values[values.size() / 2];
-}
-
 constexpr std::array<const char*, 9> kRowNames{"500us", "1ms",  "2ms",   "5ms",  "10ms",
                                                "20ms",  "50ms", "100ms", "200ms"};
 
@@ -158,8 +154,8 @@ Errors sweepEveryRow(vistrace::ScopeWindow& window, TimedSweeps& sweeps, benchma
             window.Command1->click();
         }
         const double period = vistrace::kTimeBaseRows.at(i).samplePeriod();
-        const double ratio = median(sweeps.perSample) / period;
-        const double step = median(sweeps.steps) / period;
+        const double ratio = vistrace::median(sweeps.perSample) / period;
+        const double step = vistrace::median(sweeps.steps) / period;
         bench.counters[prefix + "ratio_" + kRowNames.at(i)] = ratio;
         bench.counters[prefix + "step_" + kRowNames.at(i)] = step;
         if (window.state.sample_interval > 0) {

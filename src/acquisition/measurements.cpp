@@ -1,5 +1,7 @@
 #include "measurements.h"
 
+#include "median.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -56,15 +58,7 @@ Crossings findCrossings(const std::vector<double>& volts, const std::vector<doub
 }
 
 Reading medianOf(std::vector<double> values, const char* missing) {
-    if (values.empty()) {
-        return Reading::none(missing);
-    }
-    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    if (values.size() % 2 == 1) {
-        return Reading::of(*middle);
-    }
-    return Reading::of((*middle + *std::max_element(values.begin(), middle)) / 2);
+    return values.empty() ? Reading::none(missing) : Reading::of(median(std::move(values)));
 }
 
 // Where the sweep was held up: steps more than twice the usual one. A crossing inside one is

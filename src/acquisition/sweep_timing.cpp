@@ -1,6 +1,7 @@
 #include "sweep_timing.h"
 
 #include "adc.h"
+#include "median.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,13 +13,6 @@ namespace {
 
 // Until the port has been measured, the time of a slow one.
 constexpr double kAssumedSampleSeconds = 0.0001;
-
-// Of an even count, the mean of the middle two.
-double median(std::vector<double> values) {
-    std::ranges::sort(values);
-    const std::size_t half = values.size() / 2;
-    return values.size() % 2 == 1 ? values[half] : (values[half - 1] + values[half]) / 2;
-}
 
 } // namespace
 
@@ -64,14 +58,12 @@ void SweepTiming::learnSteps(const CountBuffer& starts, int samples, double inte
     if (samples < 2 || frequency <= 0) {
         return;
     }
-    std::vector<std::int64_t> steps;
+    std::vector<double> steps;
     steps.reserve(static_cast<std::size_t>(samples - 1));
     for (int i = 1; i < samples; ++i) {
-        steps.push_back(starts[i + 1] - starts[i]);
+        steps.push_back(static_cast<double>(starts[i + 1] - starts[i]));
     }
-    const auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
-    std::ranges::nth_element(steps, middle);
-    const double step = static_cast<double>(*middle) / static_cast<double>(frequency);
+    const double step = median(std::move(steps)) / static_cast<double>(frequency);
     observe(std::max(0.0, step - interval), true);
 }
 

@@ -83,17 +83,15 @@ std::string describeMachinePorts(const std::vector<ParallelPort>& ports) {
            ".";
 }
 
-std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports,
-                                   const std::filesystem::path& procRoot,
-                                   const std::filesystem::path& devRoot, const DeviceCalls& calls,
+std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports, const PortPlaces& places,
                                    std::ostream& out) {
     std::optional<int> usable;
     out << "Parallel ports of this machine:\n";
     for (const ParallelPort& port : ports) {
-        out << "  " << (devRoot / port.name).string() << "  " << hexAddress(port.baseAddress)
+        out << "  " << (places.devRoot / port.name).string() << "  " << hexAddress(port.baseAddress)
             << "  ";
         try {
-            PpdevPort(procRoot, devRoot, calls).bind(port.baseAddress);
+            PpdevPort(places).bind(port.baseAddress);
             out << "can be opened and claimed\n";
             usable = usable.value_or(port.baseAddress);
         } catch (const PortUnreachable& error) {

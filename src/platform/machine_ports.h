@@ -21,9 +21,7 @@ std::string describeMachinePorts(const std::vector<ParallelPort>& ports);
 // Tries each port in turn, each on a back end of its own that is released again before the
 // next, and lists it on out with whether it can be opened and claimed, or why not; returns
 // the first that can.
-std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports,
-                                   const std::filesystem::path& procRoot,
-                                   const std::filesystem::path& devRoot, const DeviceCalls& calls,
+std::optional<int> firstUsablePort(const std::vector<ParallelPort>& ports, const PortPlaces& places,
                                    std::ostream& out);
 
 } // namespace vistrace

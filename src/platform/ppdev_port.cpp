@@ -36,17 +36,15 @@ DeviceCalls DeviceCalls::system() {
     };
 }
 
-PpdevPort::PpdevPort(std::filesystem::path procRoot, std::filesystem::path devRoot,
-                     DeviceCalls calls, std::chrono::milliseconds claimLimit)
-    : procRoot_(std::move(procRoot)), devRoot_(std::move(devRoot)), calls_(std::move(calls)),
-      claimLimit_(claimLimit) {}
+PpdevPort::PpdevPort(PortPlaces places, std::chrono::milliseconds claimLimit)
+    : places_(std::move(places)), claimLimit_(claimLimit) {}
 
 PpdevPort::~PpdevPort() {
     release();
 }
 
 std::vector<ParallelPort> PpdevPort::machinePorts() const {
-    return listParallelPorts(procRoot_);
+    return listParallelPorts(places_.procRoot);
 }
 
 // The machine's ports are read afresh on every try, so that a port whose driver the
@@ -62,7 +60,7 @@ void PpdevPort::bind(int baseAddress) {
         throw PortUnreachable("No parallel port at I/O address " + hexAddress(baseAddress) + ". " +
                               describeMachinePorts(ports));
     }
-    const std::string path = (devRoot_ / port->name).string();
+    const std::string path = (places_.devRoot / port->name).string();
     const std::string where =
         path + " (parallel port at I/O address " + hexAddress(baseAddress) + ")";
     const int fd = openDevice(path, where);
@@ -70,13 +68,13 @@ void PpdevPort::bind(int baseAddress) {
         claim(fd, where);
         // Ports on cards may come up with their data lines as inputs.
         int forward = 0;
-        if (calls_.ioctl(fd, PPDATADIR, &forward) < 0) {
+        if (places_.calls.ioctl(fd, PPDATADIR, &forward) < 0) {
             const int error = errno;
             throw PortUnreachable("Cannot drive the data lines of " + where + ": " +
                                   describe(error));
         }
     } catch (const PortUnreachable&) {
-        calls_.close(fd);
+        places_.calls.close(fd);
         throw;
     }
     device_ = Device{baseAddress, fd, path};
@@ -85,14 +83,14 @@ void PpdevPort::bind(int baseAddress) {
 // A port that failed may refuse the release too; closing the device frees it all the same.
 void PpdevPort::release() {
     if (device_) {
-        calls_.ioctl(device_->fd, PPRELEASE, nullptr);
-        calls_.close(device_->fd);
+        places_.calls.ioctl(device_->fd, PPRELEASE, nullptr);
+        places_.calls.close(device_->fd);
         device_.reset();
     }
 }
 
 int PpdevPort::openDevice(const std::string& path, const std::string& where) const {
-    const int fd = calls_.open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = places_.calls.open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd >= 0) {
         return fd;
     }
@@ -113,7 +111,7 @@ int PpdevPort::openDevice(const std::string& path, const std::string& where) con
 // Closing the device after an interrupted claim takes it out of that queue.
 void PpdevPort::claim(int fd, const std::string& where) const {
     const TimedCall claimed =
-        callWithTimeLimit([&] { return calls_.ioctl(fd, PPCLAIM, nullptr); }, claimLimit_);
+        callWithTimeLimit([&] { return places_.calls.ioctl(fd, PPCLAIM, nullptr); }, claimLimit_);
     if (claimed.result >= 0) {
         return;
     }
@@ -132,7 +130,7 @@ const PpdevPort::Device* PpdevPort::deviceAt(int baseAddress) const {
 
 void PpdevPort::control(const Device& device, unsigned long request, const char* requestName,
                         void* argument) const {
-    if (calls_.ioctl(device.fd, request, argument) < 0) {
+    if (places_.calls.ioctl(device.fd, request, argument) < 0) {
         const int error = errno;
         throw PortError("Parallel port " + device.path + " (I/O address " +
                         hexAddress(device.baseAddress) + ") failed: " + requestName + ": " +

@@ -21,6 +21,14 @@ struct DeviceCalls {
     static DeviceCalls system();
 };
 
+// Where the machine's ports are listed and reached, and the calls that reach them: the
+// system's own unless a test points them at a tree of its own.
+struct PortPlaces {
+    std::filesystem::path procRoot = "/proc/sys/dev/parport";
+    std::filesystem::path devRoot = "/dev";
+    DeviceCalls calls = DeviceCalls::system();
+};
+
 // Port I/O through Linux ppdev: the data register is written with PPWDATA and the status
 // register read with PPRSTATUS on the /dev/parportN whose base address is the I/O address
 // asked for. No root and no ioperm: the user needs read-write access to the device node,
@@ -34,10 +42,7 @@ public:
     // How long a claim may wait for a port that another program holds.
     static constexpr std::chrono::milliseconds kClaimLimit{2000};
 
-    explicit PpdevPort(std::filesystem::path procRoot = "/proc/sys/dev/parport",
-                       std::filesystem::path devRoot = "/dev",
-                       DeviceCalls calls = DeviceCalls::system(),
-                       std::chrono::milliseconds claimLimit = kClaimLimit);
+    explicit PpdevPort(PortPlaces places = {}, std::chrono::milliseconds claimLimit = kClaimLimit);
     ~PpdevPort() override;
     PpdevPort(const PpdevPort&) = delete;
     PpdevPort& operator=(const PpdevPort&) = delete;
@@ -62,9 +67,7 @@ private:
     void control(const Device& device, unsigned long request, const char* requestName,
                  void* argument) const;
 
-    std::filesystem::path procRoot_;
-    std::filesystem::path devRoot_;
-    DeviceCalls calls_;
+    PortPlaces places_;
     std::chrono::milliseconds claimLimit_;
     std::optional<Device> device_;
 };

@@ -69,20 +69,20 @@ int probeMachine(const ProbeOptions& options, const ProbeSystem& system, std::os
                  std::ostream& err) {
     std::optional<int> address = options.address;
     if (!address) {
-        const std::vector<ParallelPort> ports = listParallelPorts(system.procRoot);
+        const std::vector<ParallelPort> ports = listParallelPorts(system.ports.procRoot);
         if (ports.empty()) {
             err << "vistrace-probe: no parallel port to check. " << describeMachinePorts(ports)
                 << '\n';
             return kProbeFailed;
         }
-        address = firstUsablePort(ports, system.procRoot, system.devRoot, system.deviceCalls, out);
+        address = firstUsablePort(ports, system.ports, out);
         if (!address) {
             err << "vistrace-probe: none of this machine's parallel ports can be used; the "
                    "list above says why.\n";
             return kProbeFailed;
         }
     }
-    PpdevPort port(system.procRoot, system.devRoot, system.deviceCalls);
+    PpdevPort port(system.ports);
     try {
         port.bind(*address);
     } catch (const PortUnreachable& error) {

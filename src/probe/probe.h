@@ -4,7 +4,6 @@
 #include "linux_scheduler.h"
 #include "ppdev_port.h"
 
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -26,10 +25,8 @@ ProbeOptions parseProbeArguments(const std::vector<std::string>& arguments);
 // Where the machine's ports are found, how they are reached, and whether the instrument would
 // capture under real-time priority here; tests point these at fakes.
 struct ProbeSystem {
-    std::filesystem::path procRoot = "/proc/sys/dev/parport";
-    std::filesystem::path devRoot = "/dev";
+    PortPlaces ports;
     std::function<RealtimeGrant()> realtimeGrant = machineRealtimeGrant;
-    DeviceCalls deviceCalls = DeviceCalls::system();
 };
 
 inline constexpr int kProbeAnswered = 0;

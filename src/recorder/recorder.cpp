@@ -146,15 +146,14 @@ std::optional<int> choosePort(const RecorderOptions& options, const RecorderSyst
     if (options.address) {
         return options.address;
     }
-    const std::vector<ParallelPort> ports = listParallelPorts(system.procRoot);
+    const std::vector<ParallelPort> ports = listParallelPorts(system.ports.procRoot);
     if (ports.empty()) {
         err << "vistrace-capture: no parallel port to capture from. " << describeMachinePorts(ports)
             << '\n';
         return std::nullopt;
     }
     std::ostringstream list;
-    const std::optional<int> usable =
-        firstUsablePort(ports, system.procRoot, system.devRoot, system.deviceCalls, list);
+    const std::optional<int> usable = firstUsablePort(ports, system.ports, list);
     if (!usable) {
         err << list.str()
             << "vistrace-capture: none of this machine's parallel ports can be used; the list "
@@ -183,7 +182,7 @@ Run capture(const RecorderOptions& options, const RecorderSystem& system, std::o
         return run;
     }
     run.header.port = hexAddress(*address);
-    PpdevPort port(system.procRoot, system.devRoot, system.deviceCalls);
+    PpdevPort port(system.ports);
     try {
         port.bind(*address);
     } catch (const PortUnreachable& error) {

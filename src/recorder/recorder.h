@@ -3,7 +3,6 @@
 #include "ppdev_port.h"
 #include "sweep_capture.h"
 
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -15,9 +14,7 @@ namespace vistrace {
 // Where the machine's ports are, how its sweeps are captured, and whether a signal asked the
 // program to end; tests point these at fakes.
 struct RecorderSystem {
-    std::filesystem::path procRoot = "/proc/sys/dev/parport";
-    std::filesystem::path devRoot = "/dev";
-    DeviceCalls deviceCalls = DeviceCalls::system();
+    PortPlaces ports;
     // Sweeps on the machine's port: real-time where granted, as vistrace's.
     std::function<std::unique_ptr<SweepCapture>(PerformanceCounter& clock)> machineSweeps;
     // SIGINT or SIGTERM once either has come, else 0.

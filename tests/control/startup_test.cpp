@@ -52,7 +52,7 @@ TEST_F(ControlTest, StartUpAndEachSelectorAssignTheirRowsAndNoSelectionNothing) 
 TEST_F(ControlTest, PortsFollowTheMachineAndAnUnreachableOrFailedOneWarnsAndBehavesUnconnected) {
     FakeParport tree;
     tree.addPort("parport0", 0x378);
-    PpdevPort ppdev(tree.proc(), tree.dev(), tree.calls());
+    PpdevPort ppdev(tree.places());
     window = std::make_unique<ScopeWindow>(ppdev, counter, counted, ppdev);
     const auto pick = [this](int index) { // also the item already shown
         window->Port_Address_Box->setCurrentIndex(index);

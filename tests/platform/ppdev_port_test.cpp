@@ -33,7 +33,7 @@ struct PpdevPortTest : ::testing::Test {
 // registers until another is bound or it fails, and then closed even if its release fails.
 TEST_F(PpdevPortTest, HoldsOnePortAtATimeWithOneDeviceForBothRegistersUntilItFails) {
     {
-        PpdevPort ports(tree.proc(), tree.dev(), tree.calls());
+        PpdevPort ports(tree.places());
         EXPECT_THAT([&] { ports.bind(0x778); }, ThrowsMessage<PortUnreachable>(HasSubstr(
                                                     "are at 0x278, 0x378, 0xDC00 and 0x3BC.")));
         ports.Out32(0x378, 254);
@@ -76,7 +76,7 @@ TEST_F(PpdevPortTest, EachFailureNamesItsRemedyLeaksNothingAndCanBeRetried) {
         tree.openErrno = openErrno;
         tree.errnos = {{refused, ENOTTY}};
         tree.claimHeld = claimHeld;
-        PpdevPort ports(tree.proc(), tree.dev(), tree.calls(), std::chrono::milliseconds(50));
+        PpdevPort ports(tree.places(), std::chrono::milliseconds(50));
         for (int attempt = 0; attempt < 2; ++attempt) {
             const auto start = std::chrono::steady_clock::now();
             EXPECT_THAT([&] { ports.bind(0x378); },

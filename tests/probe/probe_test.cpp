@@ -54,8 +54,7 @@ TEST(ProbeCommandLine, ExitsZeroOnlyWhenAConverterAnswered) {
     bool grantFails = false;
     RealtimeGrant grant = RealtimeGrant::Refused;
     const ProbeSystem system{
-        tree.proc(), tree.dev(),
-        [&] { return grantFails ? throw std::logic_error("no grant") : grant; }, tree.calls()};
+        tree.places(), [&] { return grantFails ? throw std::logic_error("no grant") : grant; }};
     std::ostringstream out;
     const auto run = [&](const std::vector<std::string>& arguments) {
         out.str("");

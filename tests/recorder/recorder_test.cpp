@@ -211,7 +211,7 @@ TEST(RecorderPort, APortThatFailsMidCaptureEndsItWithTheSweepsComplete) {
         tree.errnos[PPRSTATUS] = request == PPRSTATUS && ++reads > 128 + 500 + 100 ? EIO : 0;
         return inner(fd, request, arg);
     };
-    RecorderSystem system{tree.proc(), tree.dev(), calls,
+    RecorderSystem system{{tree.proc(), tree.dev(), calls},
                           [](PerformanceCounter&) { return std::make_unique<NormalPriority>(); }};
     const Ran ran = run({"--time-base", "1mS/Div", "--sweeps", "3"}, system);
     EXPECT_EQ(ran.status, kRecorderFailed);

@@ -34,6 +34,7 @@ public:
     }
     [[nodiscard]] std::filesystem::path proc() const { return root_ / "proc"; }
     [[nodiscard]] std::filesystem::path dev() const { return root_ / "dev"; }
+    PortPlaces places() { return {proc(), dev(), calls()}; }
 
     DeviceCalls calls() {
         return {[this](const char* path, int) {
